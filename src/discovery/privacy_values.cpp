@@ -1,0 +1,79 @@
+#include "discovery/privacy_values.h"
+
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+namespace qm {
+
+namespace {
+TraceLog* g_traceLog = nullptr;
+
+/// Sizes of text count two bytes per character, as the text is held in memory (UTF-16).
+int64_t TextBytes(const std::string& utf8) { return 2 * static_cast<int64_t>(text::Utf8ToUtf16(utf8).size()); }
+}  // namespace
+
+void SetTraceLog(TraceLog* log) { g_traceLog = log; }
+TraceLog* GetTraceLog() { return g_traceLog; }
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddNew(std::string value, int32_t valueType, std::string path,
+                                                    uint32_t rootKey, std::string valueName, int64_t size,
+                                                    int32_t valueStatus, const std::string& key) {
+  auto pv = std::make_shared<PrivacyValue>();
+  pv->Value = std::move(value);
+  pv->ValueType = valueType;
+  pv->Path = std::move(path);
+  pv->RootKey = rootKey;
+  pv->ValueName = std::move(valueName);
+  pv->Size = size;
+  pv->ValueStatus = valueStatus;
+  Add(pv, key);
+  if (g_traceLog) g_traceLog->AppendPrivacyValue(*pv);
+  return pv;
+}
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddFolder(const Folder& fFolder, int32_t vsValueStatus,
+                                                       const std::string& sKey) {
+  return AddNew(fFolder.Name, kinds::kFolder, fFolder.Path, 0, fFolder.Name, 0, vsValueStatus, sKey);
+}
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddFile(const File& fFile, int32_t vsValueStatus,
+                                                     const std::string& sKey) {
+  return AddNew(fFile.Name, kinds::kFile, fFile.Path, 0, fFile.Name, static_cast<int64_t>(fFile.Size),
+                vsValueStatus, sKey);
+}
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddIniFileItem(const std::string& sIniFile,
+                                                            const std::string& sKeyName,
+                                                            const std::string& sValue, int32_t vsValueStatus,
+                                                            const std::string& sKey) {
+  return AddNew(sValue, kinds::kIniEntry, sIniFile + ":" + sKeyName, 0, sKeyName, TextBytes(sValue),
+                vsValueStatus, sKey);
+}
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddPrivacyValue(std::shared_ptr<PrivacyValue> pvPrivacyValue,
+                                                             const std::string& sKey,
+                                                             std::optional<int64_t> Before,
+                                                             std::optional<int64_t> After) {
+  return Add(std::move(pvPrivacyValue), sKey, After, Before);
+}
+
+std::shared_ptr<PrivacyValues> MergePrivacyValues(std::shared_ptr<PrivacyValues>& accumulator,
+                                                  const std::shared_ptr<PrivacyValues>& found, bool prepend) {
+  if (!accumulator && found) accumulator = std::make_shared<PrivacyValues>();
+  if (!found || found->Count() == 0) return accumulator;
+  // A snapshot, so merging a collection into itself reads only what was there before.
+  const std::vector<std::shared_ptr<PrivacyValue>> records(found->begin(), found->end());
+  const bool inFront = prepend && accumulator->Count() > 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (inFront) {
+      accumulator->AddPrivacyValue(records[i], "", static_cast<int64_t>(i) + 1);
+    } else {
+      accumulator->AddPrivacyValue(records[i]);
+    }
+  }
+  return accumulator;
+}
+
+}  // namespace qm
