@@ -1,0 +1,92 @@
+#include "config/privacy_config.h"
+
+#include <array>
+#include <utility>
+
+#include "config/stop_requested.h"
+
+namespace qm {
+
+namespace {
+
+constexpr std::array<std::pair<int32_t, const char*>, 3> kSoftwareTypeNames = {{
+    {software_types::kRoot, "Root"},
+    {software_types::kPlugins, "Plugins"},
+    {software_types::kCustoms, "Customs"},
+}};
+
+}  // namespace
+
+PrivacyConfig::PrivacyConfig() : itemForwarder_(*this), piEvent_(&itemForwarder_) {}
+
+std::shared_ptr<PrivacyItem> PrivacyConfig::FindPrivacyItem(const std::string& sItemTitle) const {
+  for (const auto& item : Items) {
+    if (item->Title == sItemTitle) return item;
+  }
+  return nullptr;
+}
+
+void PrivacyConfig::EmptyPrivacyValue() {
+  for (const auto& item : Items) item->EmptyPrivacyValue();
+}
+
+std::shared_ptr<PrivacyValues> PrivacyConfig::GetPrivacyValue(bool bRefreshValue, bool bOmitSelected,
+                                                              bool bClearValue) {
+  std::shared_ptr<PrivacyValues> result;
+  // By position, holding each item: a handler that changes the collection cannot pull it from under us.
+  for (int64_t i = 1; i <= Items.Count(); ++i) {
+    const std::shared_ptr<PrivacyItem> item = Items.Item(i);
+    if (!item->Selected && !bOmitSelected) continue;
+    piEvent_.Set(item);
+    MergePrivacyValues(result, item->GetPrivacyValue(bRefreshValue, bClearValue), false);
+    if (StopRequested) break;
+  }
+  const int64_t count = result ? result->Count() : -1;
+  Raise([&](PrivacyConfigEvents& listener) { listener.ParseConfigFinish(*this, count); });
+  return result;
+}
+
+int64_t PrivacyConfig::ValueCount() const {
+  int64_t total = -1;
+  for (const auto& item : Items) {
+    const int64_t count = item->ValueCount();
+    if (count != -1) total = (total == -1 ? 0 : total) + count;
+  }
+  return total;
+}
+
+int32_t PrivacyConfig::TransSoftwareType(const std::string& name) {
+  for (const auto& [code, typeName] : kSoftwareTypeNames) {
+    if (name == typeName) return code;
+  }
+  return software_types::kUnknown;
+}
+
+std::string PrivacyConfig::SoftwareTypeName(int32_t softwareType) {
+  for (const auto& [code, typeName] : kSoftwareTypeNames) {
+    if (softwareType == code) return typeName;
+  }
+  return "";
+}
+
+std::shared_ptr<PrivacyConfig> PrivacyConfig::Clone() const {
+  auto copy = std::make_shared<PrivacyConfig>();
+  copy->Software = Software;
+  copy->SoftwareType = SoftwareType;
+  copy->Description = Description;
+  copy->Selected = Selected;
+  copy->Version = Version;
+  for (const auto& item : Items) copy->Items.Add(item->Clone());
+  copy->FileLines = FileLines;
+  return copy;
+}
+
+void PrivacyConfig::ItemForwarder::AppendValue(PrivacyItem& pi, PrivacyValue& pv) {
+  owner_.Raise([&](PrivacyConfigEvents& listener) { listener.AppendValue(pi, pv); });
+}
+
+void PrivacyConfig::ItemForwarder::ParseItemFinish(PrivacyItem& pi, int64_t lTotalCount) {
+  owner_.Raise([&](PrivacyConfigEvents& listener) { listener.ParseItemFinish(pi, lTotalCount); });
+}
+
+}  // namespace qm

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "config/event_source.h"
+#include "config/privacy_events.h"
+#include "config/privacy_item.h"
+#include "config/text_list.h"
+#include "discovery/privacy_values.h"
+
+namespace qm {
+
+/// Software type codes (`PrivacyConfig::SoftwareType`); 0 is an unknown type, sorted last.
+namespace software_types {
+inline constexpr int32_t kUnknown = 0;
+inline constexpr int32_t kRoot = 1;
+inline constexpr int32_t kPlugins = 2;
+inline constexpr int32_t kCustoms = 3;
+}  // namespace software_types
+
+/// One software configuration: a named group of privacy items, and the file lines it was loaded from.
+class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
+ public:
+  PrivacyConfig();
+
+  std::string Software;  ///< the name shown in the tree; `FindPrivacyConfig` compares it exactly
+  int32_t SoftwareType = software_types::kUnknown;
+  std::string Description;
+  bool Selected = false;
+  std::string Version;  ///< compared by the plug-in update window
+  PrivacyItems Items;   ///< in file order
+  TextList FileLines;   ///< the deciphered lines of the configuration's block, rewritten by `SaveConfig`
+
+  /// The first item, in order, whose `Title` equals `sItemTitle` exactly; nullptr if none.
+  std::shared_ptr<PrivacyItem> FindPrivacyItem(const std::string& sItemTitle) const;
+  /// Forgets the last result of every item.
+  void EmptyPrivacyValue();
+  /// Searches the selected items (all of them with `bOmitSelected`) in order and returns their merged
+  /// traces; nullptr when no item produced a result. Ends with `ParseConfigFinish`.
+  std::shared_ptr<PrivacyValues> GetPrivacyValue(bool bRefreshValue, bool bOmitSelected, bool bClearValue);
+  /// The sum of the items' counts that are not -1; -1 when all items report -1 or there are none.
+  int64_t ValueCount() const;
+
+  /// The code of a software type name ("Root", "Plugins", "Customs"; case-sensitive); 0 for any other text.
+  static int32_t TransSoftwareType(const std::string& name);
+  /// The name of a software type code; "" for codes without one.
+  static std::string SoftwareTypeName(int32_t softwareType);
+
+  /// A deep copy: fields, a clone of every item, every file line.
+  std::shared_ptr<PrivacyConfig> Clone() const;
+
+ private:
+  /// Re-raises the events of the item held in `piEvent_` as the configuration's own.
+  class ItemForwarder : public PrivacyItemEvents {
+   public:
+    explicit ItemForwarder(PrivacyConfig& owner) : owner_(owner) {}
+    void AppendValue(PrivacyItem& pi, PrivacyValue& pv) override;
+    void ParseItemFinish(PrivacyItem& pi, int64_t lTotalCount) override;
+
+   private:
+    PrivacyConfig& owner_;
+  };
+
+  ItemForwarder itemForwarder_;
+  /// The item whose search runs or ran last; it stays set after the search.
+  EventSink<PrivacyItem, PrivacyItemEvents> piEvent_;
+};
+
+}  // namespace qm

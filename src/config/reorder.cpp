@@ -1,0 +1,53 @@
+#include <string>
+
+#include "config/privacy_configs.h"
+#include "platform/text.h"
+
+namespace qm {
+
+namespace {
+
+/// The name as the display order compares it: UTF-16 code units, upper-cased for ASCII and Latin-1 letters
+/// (the letters Western catalogue names use).
+std::u16string SortKey(const std::string& software) {
+  std::u16string key = text::Utf8ToUtf16(software);
+  for (char16_t& c : key) {
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+      c = static_cast<char16_t>(c - 0x20);
+    } else if (c == 0xFF) {
+      c = 0x178;  // ÿ upper-cases outside Latin-1
+    }
+  }
+  return key;
+}
+
+}  // namespace
+
+void PrivacyConfigs::ReOrder() {
+  int64_t pos = 1;
+  for (int64_t i = 1; i <= Count(); ++i) {
+    if (Item(i)->SoftwareType != software_types::kRoot) continue;
+    if (pos < i) Move(i, pos);
+    ++pos;
+  }
+  // Plug-ins, then customs, each inserted before the first strictly greater name: a stable sort by name.
+  for (const int32_t type : {software_types::kPlugins, software_types::kCustoms}) {
+    const int64_t start = pos;
+    for (int64_t i = pos; i <= Count(); ++i) {
+      if (Item(i)->SoftwareType != type) continue;
+      const std::u16string key = SortKey(Item(i)->Software);
+      int64_t target = 0;
+      for (int64_t j = start; j < pos && target == 0; ++j) {
+        if (SortKey(Item(j)->Software) > key) target = j;
+      }
+      if (target != 0) {
+        Move(i, target);
+      } else if (i > pos) {
+        Move(i, pos);
+      }
+      ++pos;
+    }
+  }
+}
+
+}  // namespace qm

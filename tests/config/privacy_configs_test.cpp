@@ -1,0 +1,243 @@
+#include "config/privacy_configs.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_walks.h"
+
+namespace qm {
+namespace {
+
+using testing::EventJournal;
+using testing::FakeWalks;
+using testing::MakeConfig;
+using Lines = std::vector<std::string>;
+
+constexpr int32_t kRoot = software_types::kRoot;
+constexpr int32_t kPlugins = software_types::kPlugins;
+constexpr int32_t kCustoms = software_types::kCustoms;
+
+std::string Order(const PrivacyConfigs& catalogue) {
+  std::string names;
+  for (const auto& config : catalogue) names += config->Software + ";";
+  return names;
+}
+
+TEST(PrivacyConfigs, SearchVisitsPluginsThenCustomsAndStopsThere) {
+  FakeWalks walks;
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("A", kRoot, true, {"a1=1", "-a2=5"}));
+  catalogue.Add(MakeConfig("P1", kPlugins, false, {"p1=1"}));
+  catalogue.Add(MakeConfig("C1", kCustoms, true, {"c1=2"}));
+  catalogue.Add(MakeConfig("P2", kPlugins, true, {"p2=0"}));
+  catalogue.Add(MakeConfig("B", kRoot, true, {"b1=1"}));  // behind the first custom: never visited
+  EventJournal journal;
+  catalogue.Subscribe(&journal);
+
+  const auto result = catalogue.GetPrivacyValue(true, false, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(walks.searched, (Lines{"a1", "p2", "c1"}));
+  EXPECT_EQ(journal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1",                 //
+                                  "item p2 0", "config P2 0", "type 2 0",                           //
+                                  "append c1 c1.ini:k1", "append c1 c1.ini:k2", "item c1 2", "config C1 2",
+                                  "type 3 2", "finish 3"}));
+  EXPECT_EQ(result->Count(), 3);
+  EXPECT_EQ(result->Item(1)->Path, "a1.ini:k1");
+  EXPECT_EQ(result->Item(3)->Path, "c1.ini:k2");
+  // The merged result shares the items' records.
+  EXPECT_EQ(result->Item(2), catalogue.FindPrivacyConfig("C1")->Items.Item(1)->GetPrivacyValue(false, false)->Item(1));
+
+  // With bOmitSelected every configuration and item counts, and erasing is passed down.
+  walks.searched.clear();
+  journal.lines.clear();
+  EXPECT_EQ(catalogue.GetPrivacyValue(true, true, true)->Count(), 1 + 5 + 1 + 2 + 0);
+  EXPECT_EQ(walks.searched, (Lines{"a1!", "a2!", "p1!", "p2!", "c1!"}));
+  EXPECT_EQ(journal.lines.back(), "finish 9");
+  catalogue.Unsubscribe(&journal);
+}
+
+TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
+  FakeWalks walks;
+  PrivacyConfigs catalogue;
+  EventJournal journal;
+  catalogue.Subscribe(&journal);
+  // No configuration at all, then none selected: no result, -1.
+  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false), nullptr);
+  EXPECT_EQ(catalogue.ValueCount(), -1);
+  catalogue.Add(MakeConfig("Off", kRoot, false, {"x=1"}));
+  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false), nullptr);
+  EXPECT_EQ(journal.lines, (Lines{"finish -1", "finish -1"}));
+
+  // A selected configuration without selected items: -1 for it and for the catalogue.
+  journal.lines.clear();
+  catalogue.Add(MakeConfig("NoItems", kRoot, true, {"-x=1"}));
+  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false), nullptr);
+  EXPECT_EQ(journal.lines, (Lines{"config NoItems -1", "finish -1"}));
+
+  // An item that finds nothing: 0 all the way up.
+  journal.lines.clear();
+  catalogue.Add(MakeConfig("Empty", kRoot, true, {"e=0"}));
+  const auto result = catalogue.GetPrivacyValue(true, false, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->Count(), 0);
+  EXPECT_EQ(journal.lines, (Lines{"config NoItems -1", "item e 0", "config Empty 0", "finish 0"}));
+  EXPECT_EQ(catalogue.ValueCount(), 0);
+  EXPECT_EQ(catalogue.FindPrivacyConfig("NoItems")->ValueCount(), -1);
+
+  // ValueCount sums the counts that are not -1, and EmptyPrivacyValue brings them back to -1.
+  catalogue.Add(MakeConfig("Two", kRoot, true, {"t=2", "-u=3"}));
+  catalogue.GetPrivacyValue(true, false, false);
+  EXPECT_EQ(catalogue.ValueCount(), 2);
+  EXPECT_EQ(catalogue.FindPrivacyConfig("Two")->ValueCount(), 2);
+  catalogue.EmptyPrivacyValue();
+  EXPECT_EQ(catalogue.ValueCount(), -1);
+  catalogue.Unsubscribe(&journal);
+}
+
+TEST(PrivacyConfigs, SoftwareTypePassesAndTheirEmptying) {
+  FakeWalks walks;
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("P", kPlugins, true, {"p=1"}));
+  catalogue.Add(MakeConfig("C", kCustoms, true, {"c=2"}));
+  catalogue.Add(MakeConfig("Q", kPlugins, true, {"q=nothing"}));
+  EventJournal journal;
+  catalogue.Subscribe(&journal);
+  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(kPlugins, true, false, false)->Count(), 1);
+  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(7, true, false, false), nullptr);
+  EXPECT_EQ(journal.lines, (Lines{"append p p.ini:k1", "item p 1", "config P 1", "item q -1", "config Q -1",
+                                  "type 2 1", "type 7 -1"}));
+  catalogue.GetPrivacyValueBySoftwareType(kCustoms, true, false, false);
+  catalogue.EmptyPrivacyValueBySoftwareType(kPlugins);
+  EXPECT_EQ(catalogue.FindPrivacyConfig("P")->ValueCount(), -1);
+  EXPECT_EQ(catalogue.FindPrivacyConfig("C")->ValueCount(), 2);
+  catalogue.Unsubscribe(&journal);
+}
+
+TEST(PrivacyConfigs, StopEndsTheLoopsAtTheirNextTest) {
+  FakeWalks walks;
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("A", kRoot, true, {"a1=stop", "a2=1"}));
+  catalogue.Add(MakeConfig("B", kRoot, true, {"b1=1"}));
+  EventJournal journal;
+  catalogue.Subscribe(&journal);
+  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false)->Count(), 1);
+  EXPECT_EQ(walks.searched, (Lines{"a1"}));
+  EXPECT_EQ(journal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1", "finish 1"}));
+
+  // A software-type pass does not test the flag itself: the next plug-in still searches its first item,
+  // but the customs pass is skipped.
+  StopRequested = false;
+  walks.searched.clear();
+  PrivacyConfigs passes;
+  passes.Add(MakeConfig("P1", kPlugins, true, {"x=stop", "x2=1"}));
+  passes.Add(MakeConfig("P2", kPlugins, true, {"y=1", "y2=1"}));
+  passes.Add(MakeConfig("C", kCustoms, true, {"z=1"}));
+  EXPECT_EQ(passes.GetPrivacyValue(true, false, false)->Count(), 2);
+  EXPECT_EQ(walks.searched, (Lines{"x", "y"}));
+  catalogue.Unsubscribe(&journal);
+}
+
+TEST(PrivacyConfigs, EventsAreForwardedOnlyFromTheHeldObject) {
+  FakeWalks walks;
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("A", kRoot, true, {"a1=1", "a2=1"}));
+  catalogue.Add(MakeConfig("B", kRoot, true, {"b1=1"}));
+  const auto a = catalogue.Item(1);
+  EventJournal configJournal;
+  EventJournal catalogueJournal;
+  a->Subscribe(&configJournal);
+  catalogue.Subscribe(&catalogueJournal);
+
+  // Nothing is held yet: an item searched on its own reaches no one above it.
+  a->Items.Item(2)->GetPrivacyValue(true, false);
+  EXPECT_TRUE(configJournal.lines.empty());
+
+  catalogue.GetPrivacyValue(true, false, false);
+  EXPECT_EQ(configJournal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "append a2 a2.ini:k1", "item a2 1",
+                                        "config A 2"}));
+  EXPECT_EQ(catalogueJournal.lines.size(), 9u);
+
+  // The holders stay set after the search: A still forwards its last item (a2), not a1; the catalogue
+  // forwards B, its last configuration, not A.
+  configJournal.lines.clear();
+  catalogueJournal.lines.clear();
+  a->Items.Item(1)->GetPrivacyValue(false, false);
+  a->Items.Item(2)->GetPrivacyValue(false, false);
+  EXPECT_EQ(configJournal.lines, (Lines{"item a2 1"}));
+  EXPECT_TRUE(catalogueJournal.lines.empty());
+  a->GetPrivacyValue(false, false, false);
+  EXPECT_TRUE(catalogueJournal.lines.empty());
+  catalogue.Item(2)->GetPrivacyValue(false, false, false);
+  EXPECT_EQ(catalogueJournal.lines, (Lines{"item b1 1", "config B 1"}));
+  a->Unsubscribe(&configJournal);
+  catalogue.Unsubscribe(&catalogueJournal);
+}
+
+TEST(PrivacyConfigs, ReOrderPutsRootsFirstThenSortsPluginsAndCustomsStably) {
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("beta", kCustoms, true, {}));
+  catalogue.Add(MakeConfig("Sys", kRoot, true, {}));
+  catalogue.Add(MakeConfig("zeta", kPlugins, true, {}));
+  catalogue.Add(MakeConfig("Alpha", kPlugins, true, {}));
+  catalogue.ReOrder();
+  EXPECT_EQ(Order(catalogue), "Sys;Alpha;zeta;beta;");
+
+  PrivacyConfigs mixed;
+  mixed.Add(MakeConfig("odd1", 0, true, {}), "first");
+  mixed.Add(MakeConfig("R2", kRoot, true, {}));
+  mixed.Add(MakeConfig("same", kCustoms, true, {"one=1"}));
+  mixed.Add(MakeConfig("a_b", kPlugins, true, {}));
+  mixed.Add(MakeConfig("SAME", kCustoms, true, {"two=1"}));
+  mixed.Add(MakeConfig("AB", kPlugins, true, {}));
+  mixed.Add(MakeConfig("R1", kRoot, true, {}));
+  mixed.Add(MakeConfig("odd2", 9, true, {}));
+  mixed.Add(MakeConfig("\xC3\xA9t\xC3\xA9", kPlugins, true, {}));  // été: upper-cased É sorts after Z
+  mixed.Add(MakeConfig("Zed", kPlugins, true, {}));
+  mixed.ReOrder();
+  // Roots keep their order; "_" sorts after "B" once both names are upper-cased; equal names keep their
+  // order; unknown types follow in theirs.
+  EXPECT_EQ(Order(mixed), "R2;R1;AB;a_b;Zed;\xC3\xA9t\xC3\xA9;same;SAME;odd1;odd2;");
+  EXPECT_EQ(mixed.Item(7)->Items.Item(1)->Title, "one");
+  EXPECT_EQ(mixed.Item("first")->Software, "odd1");  // keys survive the moves
+  mixed.ReOrder();
+  EXPECT_EQ(Order(mixed), "R2;R1;AB;a_b;Zed;\xC3\xA9t\xC3\xA9;same;SAME;odd1;odd2;");
+}
+
+TEST(PrivacyConfigs, FindCloneAndRemoveAll) {
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("App", kCustoms, true, {"Recent=1", "-Cache=2"}));
+  catalogue.Add(MakeConfig("App", kRoot, false, {}));
+  EXPECT_EQ(catalogue.FindPrivacyConfig("App"), catalogue.Item(1));
+  EXPECT_EQ(catalogue.FindPrivacyConfig("app"), nullptr);
+  const auto app = catalogue.Item(1);
+  EXPECT_EQ(app->FindPrivacyItem("Cache"), app->Items.Item(2));
+  EXPECT_EQ(app->FindPrivacyItem("recent"), nullptr);
+
+  app->Description = "desc";
+  app->Version = "1.2";
+  app->FileLines.Add("[Config]");
+  app->FileLines.Add("Software:App");
+  const auto copy = app->Clone();
+  EXPECT_EQ(copy->Software, "App");
+  EXPECT_EQ(copy->SoftwareType, kCustoms);
+  EXPECT_EQ(copy->Description, "desc");
+  EXPECT_TRUE(copy->Selected);
+  EXPECT_EQ(copy->Version, "1.2");
+  EXPECT_EQ(copy->FileLines, app->FileLines);
+  ASSERT_EQ(copy->Items.Count(), 2);
+  EXPECT_NE(copy->Items.Item(1), app->Items.Item(1));
+  EXPECT_EQ(copy->Items.Item(2)->Title, "Cache");
+  EXPECT_FALSE(copy->Items.Item(2)->Selected);
+
+  EXPECT_EQ(PrivacyConfig::TransSoftwareType("Root"), kRoot);
+  EXPECT_EQ(PrivacyConfig::TransSoftwareType("Plugins"), kPlugins);
+  EXPECT_EQ(PrivacyConfig::TransSoftwareType("Customs"), kCustoms);
+  EXPECT_EQ(PrivacyConfig::TransSoftwareType("customs"), 0);
+  EXPECT_EQ(PrivacyConfig::SoftwareTypeName(kPlugins), "Plugins");
+
+  catalogue.RemoveAll();
+  EXPECT_EQ(catalogue.Count(), 0);
+  EXPECT_THROW(catalogue.Item(1), RuntimeError);
+}
+
+}  // namespace
+}  // namespace qm
