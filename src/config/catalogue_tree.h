@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/privacy_configs.h"
+
+namespace qm {
+
+/// Texts and keys of the fixed nodes of the catalogue tree.
+inline constexpr const char* kTreeRootText = "Ur All Privacy";
+inline constexpr const char* kTreePluginsText = "Plug-ins";
+inline constexpr const char* kTreeCustomsText = "Customs";
+inline constexpr const char* kTreeRootKey = "root";
+inline constexpr const char* kTreePluginsKey = "plug";
+inline constexpr const char* kTreeCustomsKey = "cust";
+/// The separator of the parts of a node tag.
+inline constexpr char kTreeTagSeparator = '\\';
+
+/// One node of the catalogue tree as the main window builds it.
+struct CatalogueTreeNode {
+  static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+
+  std::string Key;   ///< "root", "plug", "cust", or "" for configurations and items
+  std::string Text;  ///< the node's base text (counts are appended by the window, never to the tag)
+  std::string Tag;   ///< the node's full path: the texts from the root down, joined by "\"
+  std::size_t Parent = kNoParent;    ///< index of the parent node
+  std::vector<std::size_t> Children;  ///< indexes of the child nodes, in order
+  std::shared_ptr<PrivacyConfig> Config;  ///< set for configuration and item nodes
+  std::shared_ptr<PrivacyItem> Item;      ///< set for item nodes
+};
+
+/// The tree of the catalogue, nodes in the order they are created (the tree's index order): the root; each
+/// selected configuration in catalogue order, under the root (Root and unknown types), the "Plug-ins" group
+/// or the "Customs" group, a group created where its first configuration comes; under each configuration its
+/// selected items. With `includeUnselected` the configurations and items that are not selected are in it too.
+std::vector<CatalogueTreeNode> BuildCatalogueTree(const PrivacyConfigs& catalogue, bool includeUnselected = false);
+
+/// The indexes of the nodes in display order: each node followed by its children's subtrees.
+std::vector<std::size_t> DisplayOrder(const std::vector<CatalogueTreeNode>& tree);
+
+}  // namespace qm
