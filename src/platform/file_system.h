@@ -8,7 +8,19 @@
 
 #include "platform/error.h"
 
+// <windows.h> maps these names to their W forms; the service's own members keep their plain names. A file
+// that includes <windows.h> must include it before this header.
+#undef DeleteFile
+#undef MoveFile
+#undef ReplaceFile
+
 namespace qm {
+
+namespace errors {
+inline constexpr int32_t kBadFileMode = 54;         ///< reading a stream opened for writing, or the reverse
+inline constexpr int32_t kInputPastEndOfFile = 62;  ///< ReadLine at the end of a stream
+inline constexpr int32_t kInvalidProcedureCall = 5;
+}  // namespace errors
 
 /// What a directory entry is. Walks descend only into `Folder`; a `Link` (symbolic link, junction or any
 /// other reparse point) is a trace of its own and is never followed; `Special` entries (sockets, FIFOs,
@@ -24,12 +36,20 @@ struct FolderEntry {
   bool LinkToFolder = false;  ///< for links: the link itself is a folder-type link (a junction, a dir symlink)
 };
 
+class TextStream;
+enum class IoMode { ForReading = 1, ForWriting = 2, ForAppending = 8 };
+
 /// A file object: `GetFile` or an element of `Folder::Files`.
 struct File {
   std::string Name;
   std::string Path;
   uint64_t Size = 0;
   std::string Type;  ///< the shell's type description ("Text Document"; on Linux the extension + " File")
+
+  /// Deletes the file (or link), read-only or not when `force` is true.
+  void Delete(bool force = true) const;
+  /// Opens the file as a text stream (reading by default).
+  std::unique_ptr<TextStream> OpenAsTextStream(IoMode mode = IoMode::ForReading) const;
 };
 
 class Folder {
@@ -37,10 +57,13 @@ class Folder {
   std::string Path;
   std::string Name;
 
-  /// The folder's files (links to files included, as links are erased as files), in enumeration order.
+  /// The folder's files and links (a link of either kind is erased as a file, never followed), in
+  /// enumeration order. Sockets, FIFOs and devices are not among them.
   std::vector<File> Files() const;
   /// The folder's real sub-folders: links and junctions to folders are not among them.
   std::vector<Folder> SubFolders() const;
+  /// Deletes the folder with everything in it; links inside are removed, never followed.
+  void Delete(bool force = true) const;
 };
 
 /// A stream of 8-bit text lines. Lines are the file's own bytes (callers convert with text::AnsiToUtf8);
@@ -57,8 +80,6 @@ class TextStream {
   virtual void Close(bool syncToDisk = false) = 0;
 };
 
-enum class IoMode { ForReading = 1, ForWriting = 2, ForAppending = 8 };
-
 struct Drive {
   std::string Path;        ///< "C:" on Windows; a mount point on Linux
   int DriveType = 0;       ///< 0 unknown, 1 removable, 2 fixed, 3 network, 4 CD-ROM, 5 RAM disk
@@ -66,28 +87,36 @@ struct Drive {
 };
 
 /// The file-system service. Paths are the platform's own; on Linux a backslash in a path is taken as a
-/// separator, so catalogue paths written with "\" work on both builds. Every failure raises RuntimeError
-/// with the number the scripting runtime would give (53 file not found, 70 permission denied, 76 path not
-/// found, 58 file already exists), source "FileSystem" and a description naming the path.
+/// separator, so catalogue paths written with "\" work on both builds. Nothing here follows a link: a path
+/// that names a link is the link itself (a link is neither a file nor a folder for FolderExists, and a
+/// file for FileExists and GetFile). Every failure raises RuntimeError with the number the scripting
+/// runtime would give (53 file not found, 70 permission denied, 76 path not found, 58 file already exists,
+/// 57 anything else), source "FileSystem" and a description naming the path.
 class FileSystem {
  public:
+  /// True for a real folder (not a link to one).
   bool FolderExists(const std::string& path) const;
+  /// True for a file or a link that is not a folder link.
   bool FileExists(const std::string& path) const;
 
   Folder GetFolder(const std::string& path) const;
   File GetFile(const std::string& path) const;
 
-  /// All entries of a folder in one pass, with their kinds: the fast path for the walks.
-  void ForEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit) const;
+  /// All entries of a folder in one pass, with their kinds: the fast path for the walks. Sizes are read
+  /// only when `withSizes` is true (a file's size costs one more system call on Linux).
+  void ForEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit,
+                    bool withSizes = true) const;
   /// The kind of the entry at `path` itself, without following it when it is a link.
   EntryKind KindOf(const std::string& path) const;
 
-  /// Deletes a file or a link (never its target), read-only or not, when `force` is true.
+  /// Deletes a file or a link (never its target), read-only or not when `force` is true.
   void DeleteFile(const std::string& path, bool force = true) const;
-  /// Deletes a folder with everything in it, never following links inside it.
+  /// Deletes a folder with everything in it, never following links inside it. Sockets, FIFOs and devices
+  /// are left alone, so a folder holding one is not removed (and the call raises).
   void DeleteFolder(const std::string& path, bool force = true) const;
-  /// Deletes an empty folder or a folder link; raises when the folder is not empty.
-  void RemoveEmptyFolder(const std::string& path) const;
+  /// Deletes an empty folder or a folder link (the link, never its target); raises when the folder is not
+  /// empty. `force` removes a read-only folder too.
+  void RemoveEmptyFolder(const std::string& path, bool force = true) const;
   /// Deletes a file or a folder, whichever `path` is.
   void Delete(const std::string& path, bool force = true) const;
 
@@ -97,7 +126,9 @@ class FileSystem {
   /// old or the new file.
   void ReplaceFile(const std::string& source, const std::string& destination) const;
 
+  /// A new file for writing; an existing one is emptied when `overwrite`, else the call raises 58.
   std::unique_ptr<TextStream> CreateTextFile(const std::string& path, bool overwrite = true) const;
+  /// Opens a file for reading, writing (emptied) or appending; a missing file raises 53 unless `create`.
   std::unique_ptr<TextStream> OpenTextFile(const std::string& path, IoMode mode = IoMode::ForReading,
                                            bool create = false) const;
 
@@ -113,5 +144,9 @@ class FileSystem {
   static std::string Join(const std::string& folder, const std::string& name);
   static char Separator();
 };
+
+/// True when the error is the file system's "permission denied" (70): a locked, protected or read-only
+/// file, or a denied folder.
+bool IsPermissionDenied(const RuntimeError& error);
 
 }  // namespace qm

@@ -4,6 +4,11 @@
 #include <optional>
 #include <string>
 
+// <windows.h> maps these names to their W forms; ours keep their plain names. A file that includes
+// <windows.h> must include it before this header.
+#undef GetPrivateProfileSection
+#undef WritePrivateProfileString
+
 namespace qm::profile {
 
 /// Reads the entries of `section` of the ini file `file` into `buffer` the way GetPrivateProfileSection does

@@ -10,8 +10,12 @@ namespace qm::text {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+/// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 /// The ANSI code page of catalogue, plug-in and log files: the system's on Windows, Windows-1252 elsewhere.
-/// Characters the code page cannot hold become "?".
+/// Characters the code page cannot hold become "?". On Linux every byte maps to one character and back, so
+/// ANSI bytes always survive a round trip through UTF-8.
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8(std::string_view ansi);
 

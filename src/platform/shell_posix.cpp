@@ -1,0 +1,70 @@
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+
+namespace qm::shell {
+
+namespace {
+
+std::string WithoutTrailingSlash(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string HomeFolder() {
+  std::string home = Environment("HOME");
+  if (home.empty()) {
+    // No $HOME (a service, a cleared environment): the account's own entry says where it is.
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) home = entry->pw_dir;
+  }
+  return WithoutTrailingSlash(home);
+}
+
+}  // namespace
+
+std::string SpecialFolderPath(int csidl) {
+  switch (csidl) {
+    case kCsidlProfile: return HomeFolder();
+    case kCsidlLocalAppData: {
+      const std::string data = Environment("XDG_DATA_HOME");
+      // The XDG rules ignore a relative $XDG_DATA_HOME.
+      if (!data.empty() && data.front() == '/') return WithoutTrailingSlash(data);
+      const std::string home = HomeFolder();
+      return home.empty() ? "" : home + "/.local/share";
+    }
+    default: return "";
+  }
+}
+
+std::string CurrentUserText() {
+  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_name != nullptr) return entry->pw_name;
+  return std::to_string(::getuid());
+}
+
+std::string ProgramFolder() {
+  std::vector<char> buffer(4096);
+  while (true) {
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return "";
+    if (static_cast<size_t>(length) < buffer.size()) {
+      const std::string program(buffer.data(), static_cast<size_t>(length));
+      const size_t slash = program.find_last_of('/');
+      return slash == 0 ? "/" : program.substr(0, slash);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string ProgramVersion() { return QM_VERSION; }
+
+}  // namespace qm::shell

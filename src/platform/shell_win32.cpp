@@ -1,0 +1,59 @@
+#include <windows.h>
+#include <sddl.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+#include "platform/text_win32.h"
+
+namespace qm::shell {
+
+std::string SpecialFolderPath(int csidl) {
+  wchar_t path[MAX_PATH + 1] = L"";
+  if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return "";
+  std::string folder = text::Narrow(path);
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+std::string CurrentUserText() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return "";
+  DWORD needed = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
+  std::vector<unsigned char> buffer(needed);
+  std::string sid;
+  if (needed > 0 && GetTokenInformation(token, TokenUser, buffer.data(), needed, &needed)) {
+    const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+    wchar_t* text = nullptr;
+    if (ConvertSidToStringSidW(user->User.Sid, &text)) {
+      sid = text::Narrow(text);
+      LocalFree(text);
+    }
+  }
+  CloseHandle(token);
+  return sid;
+}
+
+std::string ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return "";
+    // A full buffer means the name may have been cut: try again with more room.
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  return text::Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
+}
+
+std::string ProgramVersion() { return QM_VERSION; }
+
+}  // namespace qm::shell
