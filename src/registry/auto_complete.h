@@ -1,0 +1,66 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "discovery/privacy_values.h"
+
+namespace qm {
+
+class RegKey;
+
+/// Where the browser keeps its AutoComplete data, below HKEY_CURRENT_USER (and HKEY_LOCAL_MACHINE on
+/// systems without registry security).
+namespace autocomplete {
+inline constexpr char kProtectedStorageKey[] = "Software\\Microsoft\\Protected Storage System Provider";
+inline constexpr char kFormsTypeId[] = "e161255a-37c3-11d2-bcaa-00c04fd929db";
+inline constexpr char kIntelliFormsKey[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms";
+/// The activity-log line written for each step of a form clearing that failed.
+inline constexpr char kAccessDenyLine[] = "A autocomplete regkey can't be deleted(Access Deny).";
+
+/// The user's key below the Protected Storage key: PSS\user.
+std::string UserKey(const std::string& userText);
+/// The store whose direct sub-keys are the form entries: PSS\user\Data\type\type.
+std::string StoreKey(const std::string& userText);
+}  // namespace autocomplete
+
+/// Receives the lines the form clearing writes to the activity log (the log writes them only while a log
+/// run is open).
+using LogLineSink = std::function<void(const std::string& line)>;
+
+/// The current user as the registry names its keys: the security identifier as text ("S-1-5-21-...") where
+/// the registry keeps security, else the logged-on user name; "" when it cannot be found.
+std::string GetCurrentUserSid();
+
+/// The browser's AutoComplete stores of one user, reached through a RegKey: the form entries (one sub-key
+/// each below the store key) and the IntelliForms key with the stored passwords.
+class AutoCompleteStores {
+ public:
+  /// The stores of `userText` (the current user by default); every key operation goes through `rk`.
+  explicit AutoCompleteStores(RegKey& rk, std::string userText = GetCurrentUserSid());
+
+  /// Erases every form entry and returns them. On a registry with security the store is opened first (each
+  /// entry also gets the open descriptor) and the user key's descriptor is put back at the end; without it
+  /// the entries under HKEY_LOCAL_MACHINE come first, then those under HKEY_CURRENT_USER. Each entry is
+  /// recorded as a registry key with status 2 before it is deleted (deep); an entry whose deletion fails
+  /// keeps its place with status -1, and `log` receives autocomplete::kAccessDenyLine.
+  std::shared_ptr<PrivacyValues> ClearAutoCompleteForms(const LogLineSink& log);
+
+  /// Deletes the IntelliForms key with everything in it: true when it existed and was deleted, false when it
+  /// does not exist. A refused deletion raises (registry layer texts).
+  bool ClearAutoCompletePasswords();
+
+  /// Lists the form entries, each with status 1, in enumeration order (on a registry without security:
+  /// HKEY_LOCAL_MACHINE's, then HKEY_CURRENT_USER's). On a registry with security the store is opened for
+  /// the listing as for clearing, and the user key's descriptor is put back.
+  std::shared_ptr<PrivacyValues> GetAutoCompleteForms();
+
+  const std::string& UserText() const { return userText_; }
+
+ private:
+  RegKey& rk_;
+  std::string userText_;
+};
+
+}  // namespace qm
