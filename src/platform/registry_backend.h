@@ -45,6 +45,7 @@ inline constexpr int32_t kAccessDenied = 5;
 inline constexpr int32_t kInvalidHandle = 6;
 inline constexpr int32_t kInvalidParameter = 87;
 inline constexpr int32_t kCallNotImplemented = 120;
+inline constexpr int32_t kBadPathname = 161;
 inline constexpr int32_t kInsufficientBuffer = 122;
 inline constexpr int32_t kMoreData = 234;
 inline constexpr int32_t kNoMoreItems = 259;
@@ -70,7 +71,8 @@ struct KeyInfo {
 /// Text crosses this interface as UTF-8: key and value names, and the data of REG_SZ, REG_EXPAND_SZ and
 /// REG_MULTI_SZ values as UTF-8 bytes with their NUL terminators. Data of every other type is raw bytes.
 
-/// Opens `path` (components separated by "\") below `parent`; "" opens `parent` itself.
+/// Opens `path` (components separated by "\") below `parent`; "" opens `parent` itself. Empty components are
+/// skipped, but a path may not start with "\" (kBadPathname).
 int32_t OpenKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result);
 /// Opens `path` below `parent`, creating the missing keys (non-volatile).
 int32_t CreateKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result);

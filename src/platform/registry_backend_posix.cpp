@@ -185,11 +185,15 @@ Store& TheStore() {
 
 uint32_t Length(const std::string& s) { return static_cast<uint32_t>(s.size()); }
 
+/// Windows refuses a key path that starts with a backslash.
+bool BadPath(const std::string& path) { return !path.empty() && path.front() == '\\'; }
+
 }  // namespace
 
 KeyHandle RootHandle(uint32_t rootKey) { return rootKey; }
 
 int32_t OpenKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) {
+  if (BadPath(path)) return kBadPathname;
   Store& store = TheStore();
   std::lock_guard lock(store.mutex);
   int32_t code;
@@ -202,6 +206,7 @@ int32_t OpenKey(KeyHandle parent, const std::string& path, uint32_t access, KeyH
 }
 
 int32_t CreateKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) {
+  if (BadPath(path)) return kBadPathname;
   Store& store = TheStore();
   std::lock_guard lock(store.mutex);
   int32_t code;
@@ -293,6 +298,7 @@ int32_t SetValue(KeyHandle key, const std::string& name, uint32_t type, const st
 }
 
 int32_t DeleteKey(KeyHandle parent, const std::string& path) {
+  if (BadPath(path)) return kBadPathname;
   Store& store = TheStore();
   std::lock_guard lock(store.mutex);
   int32_t code;

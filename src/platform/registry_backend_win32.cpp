@@ -77,12 +77,19 @@ int32_t QueryInfoKey(KeyHandle key, KeyInfo& info) {
 }
 
 int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) {
-  // Key names are at most 255 characters.
-  wchar_t buffer[256];
-  DWORD length = 256;
-  LONG rc = RegEnumKeyExW(Hkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-  if (rc == ERROR_SUCCESS) name = Narrow(buffer, length);
-  return rc;
+  // Key names are at most 255 characters on Windows; Wine takes longer ones, so a longer name is asked again.
+  DWORD capacity = 256;
+  for (;;) {
+    std::wstring buffer(capacity, L'\0');
+    DWORD length = capacity;
+    LONG rc = RegEnumKeyExW(Hkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_MORE_DATA && capacity < 65536) {
+      capacity *= 4;
+      continue;
+    }
+    if (rc == ERROR_SUCCESS) name = Narrow(buffer.data(), length);
+    return rc;
+  }
 }
 
 int32_t EnumValue(KeyHandle key, uint32_t index, std::string& name, uint32_t& type, std::vector<uint8_t>& data) {

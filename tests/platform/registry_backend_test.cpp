@@ -120,6 +120,11 @@ TEST(RegistryBackendTest, KeysValuesAndResultCodesLikeWin32) {
 
   KeyHandle missing = 0;
   EXPECT_EQ(OpenKey(User(), kTree + "\\Missing", kQueryValue, missing), kFileNotFound);
+  // Doubled and trailing separators are skipped; a leading one is refused.
+  ASSERT_EQ(OpenKey(User(), "Software\\\\QuillmereTest\\Tree\\", kQueryValue, missing), kSuccess);
+  CloseKey(missing);
+  EXPECT_EQ(OpenKey(User(), "\\" + kTree, kQueryValue, missing), kBadPathname);
+  EXPECT_EQ(CreateKey(User(), "\\" + kTree + "\\X", kSetValue, missing), kBadPathname);
   EXPECT_NE(OpenKey(RootHandle(0), "Software", kQueryValue, missing), kSuccess);
 
   // A key with sub-keys is refused, a leaf goes, a root never does.

@@ -129,6 +129,8 @@ RegistryFixture::~RegistryFixture() {
     reg::SetRegistryStoreFile(previousStoreFile_);
   } else {
     for (const std::string& key : topKeys_) DeleteTestKey(key);
+    // The common parent goes too once no fixture key is left in it.
+    reg::DeleteKey(reg::RootHandle(reg::kCurrentUser), "Software\\QuillmereTest");
   }
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
