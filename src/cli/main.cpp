@@ -1,11 +1,69 @@
-#include <cstdio>
-#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/options.h"
+#include "platform/error.h"
+#include "platform/registry_backend.h"
+
+namespace qm::cli {
+namespace {
+
+/// The commands by name; a command is one file and one line here.
+constexpr Command kCommands[] = {
+    {"list", ArgumentRule::None, "", RunList},
+    {"decrypt", ArgumentRule::Required, "FILE", RunDecrypt},
+    {"encrypt", ArgumentRule::Required, "FILE", RunEncrypt},
+};
+
+const Command& FindCommand(const Options& options) {
+  for (const Command& command : kCommands) {
+    if (options.command != command.name) continue;
+    if (command.argument == ArgumentRule::None && options.argument) {
+      throw UsageError(options.command + " takes no argument");
+    }
+    if (command.argument == ArgumentRule::Required && !options.argument) {
+      throw UsageError(options.command + " needs " + command.argumentName);
+    }
+    return command;
+  }
+  throw UsageError("unknown command " + options.command);
+}
+
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  Options options;
+  const Command* command = nullptr;
+  try {
+    options = ParseOptions(arguments);
+    if (options.help) {
+      out << UsageText();
+      return kExitDone;
+    }
+    if (options.version) {
+      out << "quillmere-cli " << QM_VERSION << '\n';
+      return kExitDone;
+    }
+    command = &FindCommand(options);
+    if (!options.registry.empty() && !reg::SetRegistryStoreFile(options.registry)) {
+      throw UsageError("--registry works on Linux only");
+    }
+  } catch (const UsageError& e) {
+    err << "quillmere-cli: " << e.what() << '\n' << UsageText();
+    return kExitUsage;
+  }
+  const CommandContext context{options, out, err};
+  try {
+    return command->run(context);
+  } catch (const RuntimeError& e) {
+    ReportError(context, e.Description());
+    return kExitNoCatalogue;
+  }
+}
+
+}  // namespace
+}  // namespace qm::cli
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("quillmere-cli %s\n", QM_VERSION);
-    return 0;
-  }
-  std::printf("usage: quillmere-cli [OPTIONS] COMMAND [ARG]\n");
-  return argc > 1 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
+  return qm::cli::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -20,7 +20,8 @@ inline constexpr int32_t kDuplicateKey = 457;
 }  // namespace errors
 
 /// An ordered collection of shared objects, 1-based, optionally keyed. Elements keep insertion order unless
-/// placed with `Before`/`After`; keys are unique and compare case-insensitively. The same object may sit in
+/// placed with `Before`/`After`; keys are unique and compare case-insensitively. Misuse raises 9 for a
+/// position out of range, 5 for an unknown key or both `Before` and `After`, 457 for a key in use. The same object may sit in
 /// several collections at once: they share it.
 template <class T>
 class OrderedCollection {
@@ -50,7 +51,7 @@ class OrderedCollection {
   /// The element stored under `key`.
   const Pointer& Item(const std::string& key) const {
     const Entry* e = FindKey(key);
-    if (!e) Raise(errors::kSubscriptOutOfRange, "Item: no element has the key \"" + key + "\"");
+    if (!e) Raise(errors::kInvalidArgument, "Item: no element has the key \"" + key + "\"");
     return e->item;
   }
 
@@ -59,7 +60,7 @@ class OrderedCollection {
   void Remove(int64_t index) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(Position(index) - 1)); }
   void Remove(const std::string& key) {
     const Entry* e = FindKey(key);
-    if (!e) Raise(errors::kSubscriptOutOfRange, "Remove: no element has the key \"" + key + "\"");
+    if (!e) Raise(errors::kInvalidArgument, "Remove: no element has the key \"" + key + "\"");
     entries_.erase(entries_.begin() + (e - entries_.data()));
   }
 

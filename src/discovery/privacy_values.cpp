@@ -4,6 +4,8 @@
 
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "registry/reg_key.h"
+#include "registry/reg_value.h"
 
 namespace qm {
 
@@ -31,6 +33,17 @@ std::shared_ptr<PrivacyValue> PrivacyValues::AddNew(std::string value, int32_t v
   Add(pv, key);
   if (g_traceLog) g_traceLog->AppendPrivacyValue(*pv);
   return pv;
+}
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddRegKey(const RegKey& rk, int32_t vsValueStatus,
+                                                       const std::string& sKey) {
+  return AddNew(rk.Name, kinds::kRegistryKey, rk.Path, rk.RootKey, rk.Name, 0, vsValueStatus, sKey);
+}
+
+std::shared_ptr<PrivacyValue> PrivacyValues::AddRegValue(const RegValue& rv, int32_t vsValueStatus,
+                                                         const std::string& sKey) {
+  return AddNew(rv.ValueDataString(), kinds::kRegistryValue, rv.KeyPath + "\\" + rv.ValueName, rv.RootKey,
+                rv.ValueName, rv.DataSize(), vsValueStatus, sKey);
 }
 
 std::shared_ptr<PrivacyValue> PrivacyValues::AddFolder(const Folder& fFolder, int32_t vsValueStatus,

@@ -7,6 +7,8 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "registry/reg_key.h"
+#include "registry/reg_value.h"
 
 namespace qm {
 namespace {
@@ -78,6 +80,39 @@ TEST(PrivacyValues, TypedAddsFillEachKindAndLogOnce) {
   EXPECT_EQ(log.lines.size(), 4u);
 }
 
+TEST(PrivacyValues, RegistryTracesTakeTheirPathsAndSizes) {
+  RecordingLog log;
+  PrivacyValues values;
+  const RegKey key(0x80000001u, "Software\\App\\Recent");
+  const auto k = values.AddRegKey(key, status::kErased);
+  EXPECT_EQ(k->ValueType, kinds::kRegistryKey);
+  EXPECT_EQ(k->Path, "Software\\App\\Recent");
+  EXPECT_EQ(k->ValueName, "Recent");
+  EXPECT_EQ(k->Value, "Recent");
+  EXPECT_EQ(k->Size, 0);
+  EXPECT_EQ(k->RootKey, 0x80000001u);
+
+  const auto text = values.AddRegValue(RegValue(0x80000002u, "Software\\App", "Last", 1, std::string("hello")),
+                                       status::kFound);
+  EXPECT_EQ(text->ValueType, kinds::kRegistryValue);
+  EXPECT_EQ(text->Path, "Software\\App\\Last");
+  EXPECT_EQ(text->ValueName, "Last");
+  EXPECT_EQ(text->Value, "hello");
+  EXPECT_EQ(text->Size, 10);  // five characters, two bytes each
+  EXPECT_EQ(text->RootKey, 0x80000002u);
+  // The default value: the key path, a backslash and nothing more.
+  const auto byDefault = values.AddRegValue(RegValue(0x80000001u, "Software\\App", "", 1, std::string("x")),
+                                            status::kHeld);
+  EXPECT_EQ(byDefault->Path, "Software\\App\\");
+  EXPECT_EQ(byDefault->ValueName, "");
+  const auto binary = values.AddRegValue(
+      RegValue(0x80000001u, "K", "Bin", 3, std::vector<uint8_t>{0x0a, 0x1b, 0xff}), status::kFound);
+  EXPECT_EQ(binary->Size, 3);
+  EXPECT_EQ(binary->Value, "0a 1b ff");
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"Software\\App\\Recent|2", "Software\\App\\Last|1",
+                                                 "Software\\App\\|4", "K\\Bin|1"}));
+}
+
 TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecordsWithoutLogging) {
   RecordingLog log;
   PrivacyValues values;
@@ -105,7 +140,7 @@ TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecordsWithoutLogging) {
   expectError(errors::kInvalidArgument, [&] { values.AddPrivacyValue(Record("x"), "", 1, 1); });
   expectError(errors::kSubscriptOutOfRange, [&] { values.Item(0); });
   expectError(errors::kSubscriptOutOfRange, [&] { values.Item(6); });
-  expectError(errors::kSubscriptOutOfRange, [&] { values.Item("none"); });
+  expectError(errors::kInvalidArgument, [&] { values.Item("none"); });
   EXPECT_EQ(values.Count(), 5);
 
   values.Remove(1);
