@@ -23,11 +23,12 @@ namespace {
 
 enum class Encoding { Utf8, Utf8Bom, Ansi, Utf16Le };
 
-/// One line of the file: its own bytes (terminator included), and its text decoded for parsing.
+/// One line of the file: its own bytes, its line break's bytes ("" on a last line without one), and its
+/// text decoded for parsing.
 struct Line {
   std::string raw;
+  std::string ending;
   std::u16string text;
-  bool terminated = false;
 };
 
 struct Profile {
@@ -153,16 +154,17 @@ Profile Load(const std::string& bytes) {
     const size_t contentEnd = i;
     i += unit;
     if (c == '\r' && i + unit <= body.size() && at(i) == '\n') i += unit;
-    Line line{std::string(body.substr(start, i - start)), Decode(body.substr(start, contentEnd - start), profile.encoding), true};
-    profile.lines.push_back(std::move(line));
+    profile.lines.push_back(Line{std::string(body.substr(start, contentEnd - start)),
+                                 std::string(body.substr(contentEnd, i - contentEnd)),
+                                 Decode(body.substr(start, contentEnd - start), profile.encoding)});
     start = i;
   }
   if (start < body.size()) {
-    profile.lines.push_back(Line{std::string(body.substr(start)), Decode(body.substr(start), profile.encoding), false});
+    profile.lines.push_back(Line{std::string(body.substr(start)), "", Decode(body.substr(start), profile.encoding)});
   }
   // The byte-order mark travels with the first line, so it is written back untouched.
   if (!prefix.empty()) {
-    if (profile.lines.empty()) profile.lines.push_back(Line{"", u"", false});
+    if (profile.lines.empty()) profile.lines.push_back(Line{"", "", u""});
     profile.lines.front().raw.insert(0, prefix);
   }
   return profile;
@@ -197,7 +199,7 @@ bool FindSection(const Profile& profile, std::u16string_view section, size_t& fi
 std::string LineBreak(Encoding encoding) { return Encode(u"\r\n", encoding); }
 
 Line MakeLine(const std::u16string& text, Encoding encoding) {
-  return Line{Encode(text, encoding) + LineBreak(encoding), text, true};
+  return Line{Encode(text, encoding), LineBreak(encoding), text};
 }
 
 /// Writes the lines to a temporary file beside `file` and renames it over the file in one step.
@@ -207,7 +209,7 @@ bool Save(const Profile& profile, const std::string& file, mode_t mode) {
   if (fd < 0) return false;
   bool ok = ::fchmod(fd, mode) == 0;
   std::string bytes;
-  for (const Line& line : profile.lines) bytes += line.raw;
+  for (const Line& line : profile.lines) bytes += line.raw + line.ending;
   for (size_t done = 0; ok && done < bytes.size();) {
     const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (put < 0 && errno == EINTR) continue;
@@ -284,10 +286,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   size_t end = 0;
   if (!FindSection(profile, sectionName, first, end)) {
     if (!value) return true;
-    if (!profile.lines.empty() && !profile.lines.back().terminated) {
-      profile.lines.back().raw += LineBreak(encoding);
-      profile.lines.back().terminated = true;
-    }
+    if (!profile.lines.empty() && profile.lines.back().ending.empty()) profile.lines.back().ending = LineBreak(encoding);
     profile.lines.push_back(MakeLine(u"[" + sectionName + u"]", encoding));
     profile.lines.push_back(MakeLine(keyName + u"=" + text::Utf8ToUtf16(*value), encoding));
     return Save(profile, file, mode);
@@ -306,16 +305,16 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     }
     const std::u16string newValue = text::Utf8ToUtf16(*value);
     if (parsed.hasValue && parsed.value == newValue) return true;
-    // The entry keeps its own name as written and its own line break.
+    // The entry keeps its own name as written and its own line break; a last line without one gets one.
     const std::u16string replaced = parsed.name + u"=" + newValue;
-    line.raw = Encode(replaced, encoding) + (line.terminated ? LineBreak(encoding) : std::string());
+    line.raw = Encode(replaced, encoding);
+    if (line.ending.empty()) line.ending = LineBreak(encoding);
     line.text = replaced;
     return Save(profile, file, mode);
   }
   if (!value) return true;
-  if (lastFilled > 0 && !profile.lines[lastFilled - 1].terminated) {
-    profile.lines[lastFilled - 1].raw += LineBreak(encoding);
-    profile.lines[lastFilled - 1].terminated = true;
+  if (lastFilled > 0 && profile.lines[lastFilled - 1].ending.empty()) {
+    profile.lines[lastFilled - 1].ending = LineBreak(encoding);
   }
   profile.lines.insert(profile.lines.begin() + static_cast<std::ptrdiff_t>(lastFilled),
                        MakeLine(keyName + u"=" + text::Utf8ToUtf16(*value), encoding));

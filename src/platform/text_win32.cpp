@@ -18,9 +18,10 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   const std::wstring wide = Widen(utf8);
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
-  const int needed = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, "?", nullptr);
+  // No best fit: it would turn a character the code page lacks into a look-alike, naming another file.
+  const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, "?", nullptr);
   std::string out(static_cast<size_t>(needed), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), length, out.data(), needed, "?", nullptr);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, out.data(), needed, "?", nullptr);
   return out;
 }
 
