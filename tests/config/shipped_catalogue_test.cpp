@@ -185,6 +185,9 @@ TEST_F(ShippedCatalogue, EveryItemHasAKnownTypeAndTheSeekSettingsItsTypeNeeds) {
         EXPECT_EQ(item->Software, config->Software);
         // A save finds each item line's item by its title: a repeated title would get the first one's states.
         EXPECT_TRUE(titles.insert(item->Title).second) << "title repeated";
+        // Tree tags join names with a backslash: a name holding one would read as a deeper node.
+        EXPECT_EQ(item->Title.find('\\'), std::string::npos);
+        EXPECT_EQ(config->Software.find('\\'), std::string::npos);
         EXPECT_FALSE(item->HoldFlag);
         EXPECT_FALSE(item->Irregular);
         ASSERT_NE(item->ItemType, item_types::kUnknown);
