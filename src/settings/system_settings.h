@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qm {
+
+/// The program's preferences while it runs. Before `LoadSystemSettings` every field holds zero, false or "".
+struct SystemSettings {
+  bool RunOnStartupWindows = false;       ///< start the program when the user logs on
+  bool TurnOffFormsAutoComplete = false;  ///< switch off the browser's form and password AutoComplete
+  bool MonitorStartPage = false;          ///< watch the browser's start page and window title
+  std::string StartPage;                  ///< the start page address the user wants kept
+  std::string WindowTitle;                ///< the browser window title the user wants kept
+  std::string ScheduleType;               ///< "none", "daily" or "interval"
+  int16_t ScheduleInterval = 0;           ///< minutes between scheduled clearings, 0 to 480
+  int16_t ScheduleClock = 0;              ///< hour of the daily clearing, 0 to 23
+  int16_t SecurityFillTimes = 0;          ///< overwrite passes for a file that cannot be deleted, 1 to 10
+  bool EnableFileLogging = false;         ///< write the activity log
+  int16_t KeepLogDays = 0;                ///< days of log files kept, 1 to 5
+  int32_t DisplayMaxRows = 0;             ///< most rows the main window lists; 0 = no limit
+};
+
+/// The one set of settings of the running program, read and changed directly by the rest of it.
+SystemSettings& Settings();
+
+/// The settings key, below HKEY_LOCAL_MACHINE, or below HKEY_CURRENT_USER for a user who may not write the
+/// machine's key.
+inline constexpr char kSettingsKeyPath[] = "Software\\Dunvorel\\Quillmere";
+
+/// The roots the settings key lives below: the machine's, and the user's that takes its place. The program
+/// uses HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER; tests may name a machine root that refuses every write.
+struct SettingsRoots {
+  uint32_t Machine = 0x80000002u;
+  uint32_t User = 0x80000001u;
+};
+
+/// Reads the settings key into `Settings()`: a missing, empty or non-numeric value takes its default, a
+/// number out of range its replacement. The user's key is read when it exists, the machine's key otherwise
+/// (created when missing). A value that cannot be read counts as empty; nothing is reported.
+void LoadSystemSettings(const SettingsRoots& roots = SettingsRoots{});
+
+/// Writes all twelve settings, then applies the two with effects outside the program: the "Quillmere" value
+/// of the user's Run key (written or deleted) and the browser's three form AutoComplete values. The settings
+/// go to the user's key when it exists; otherwise to the machine's key, and to the user's key instead when
+/// the machine's key cannot be created or written. A failing step is skipped; nothing is reported.
+void SaveSystemSettings(const SettingsRoots& roots = SettingsRoots{});
+
+}  // namespace qm
