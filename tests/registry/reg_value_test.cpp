@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,13 @@ namespace qm {
 namespace {
 
 const std::string kValues = "Software\\QuillmereTest\\Values";
+
+const RegValue& Named(RegValues& values, const std::string& name) {
+  for (const RegValue& value : values) {
+    if (value.ValueName == name) return value;
+  }
+  throw std::runtime_error("no value " + name);
+}
 
 struct Expected {
   std::string name;
@@ -34,6 +42,7 @@ TEST(RegValueTest, EnumeratedValuesParseAndDisplayByType) {
       {"BinaryLeadingZero", 3, ""},
       {"Dword", 4, "0x00000102 (258)"},
       {"DwordMax", 4, "0xffffffff (4294967295)"},
+      {"DwordShort", 4, "0x00000002 (2)"},
       {"DwordZero", 4, "0x00000000 (0)"},
       {"Expand", 2, ""},
       {"Multi", 7, ""},
@@ -65,18 +74,18 @@ TEST(RegValueTest, EnumeratedValuesParseAndDisplayByType) {
 
   // What the display hides is still parsed: an expandable text reads as a string, a multi-string as the bytes
   // before its first NUL, binary data cut at its first zero byte, and data that starts with NUL as "".
-  EXPECT_EQ(std::get<std::string>(values.Item(9).ValueData), "%TEMP%\\x");
-  EXPECT_EQ(std::get<std::vector<uint8_t>>(values.Item(10).ValueData), (std::vector<uint8_t>{'a'}));
-  EXPECT_EQ(std::get<std::vector<uint8_t>>(values.Item(3).ValueData), (std::vector<uint8_t>{1}));
-  EXPECT_EQ(std::get<std::string>(values.Item(5).ValueData), "");
-  EXPECT_EQ(std::get<std::string>(values.Item(14).ValueData), "");
-  EXPECT_EQ(std::get<uint32_t>(values.Item(6).ValueData), 258u);
+  EXPECT_EQ(std::get<std::string>(Named(values, "Expand").ValueData), "%TEMP%\\x");
+  EXPECT_EQ(std::get<std::vector<uint8_t>>(Named(values, "Multi").ValueData), (std::vector<uint8_t>{'a'}));
+  EXPECT_EQ(std::get<std::vector<uint8_t>>(Named(values, "BinaryCut").ValueData), (std::vector<uint8_t>{1}));
+  EXPECT_EQ(std::get<std::string>(Named(values, "BinaryLeadingZero").ValueData), "");
+  EXPECT_EQ(std::get<std::string>(Named(values, "TextLeadingNul").ValueData), "");
+  EXPECT_EQ(std::get<uint32_t>(Named(values, "Dword").ValueData), 258u);
 
   // Sizes as the data is held in memory: two bytes a character of text or of a number's decimal form.
-  EXPECT_EQ(values.Item(12).DataSize(), 6);
-  EXPECT_EQ(values.Item(15).DataSize(), 8);
-  EXPECT_EQ(values.Item(6).DataSize(), 6);
-  EXPECT_EQ(values.Item(2).DataSize(), 3);
+  EXPECT_EQ(Named(values, "Text").DataSize(), 6);
+  EXPECT_EQ(Named(values, "Unicode").DataSize(), 8);
+  EXPECT_EQ(Named(values, "Dword").DataSize(), 6);
+  EXPECT_EQ(Named(values, "Binary").DataSize(), 3);
 }
 
 TEST(RegValueTest, MissingKeyGivesNothingMissingValueGivesAnEmptyValue) {

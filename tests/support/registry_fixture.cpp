@@ -5,6 +5,7 @@
 #include <atomic>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "platform/registry_backend.h"
@@ -64,10 +65,10 @@ std::vector<std::string> FindTopKeys(const std::string& fixtureText) {
 }
 
 std::filesystem::path NewTempFolder() {
+  // Test processes run side by side (ctest -j): the name must differ between processes, not just calls.
+  static const std::string run = std::to_string(std::random_device()()) + "-" + std::to_string(std::random_device()());
   static std::atomic<int> counter{0};
-  std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                 ("qm-reg-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                                  std::to_string(counter++));
+  std::filesystem::path folder = std::filesystem::temp_directory_path() / ("qm-reg-" + run + "-" + std::to_string(counter++));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
