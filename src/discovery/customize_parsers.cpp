@@ -1,5 +1,7 @@
 #include "discovery/customize_parsers.h"
 
+#include "discovery/customize_parse.h"
+
 namespace qm {
 
 void CustomizeParsers::Register(const std::string& name, CustomizeParser parser) {
@@ -12,7 +14,12 @@ const CustomizeParser* CustomizeParsers::Find(const std::string& name) const {
 }
 
 CustomizeParsers& TheCustomizeParsers() {
-  static CustomizeParsers parsers;
+  // The special-case parsers take their places when the table is first used.
+  static CustomizeParsers parsers = [] {
+    CustomizeParsers table;
+    RegisterCustomizeParse(table, TheCustomizeParse());
+    return table;
+  }();
   return parsers;
 }
 

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "discovery/customize_parse.h"
+#include "discovery/parsers/parser_harness.h"
+#include "discovery/walk_harness.h"
+
+namespace qm {
+
+namespace {
+
+std::shared_ptr<CustomizeParse> ParseWithoutBins() {
+  ParserEnvironment environment;
+  environment.RecycleBins = [] { return RecycleBinPlaces{}; };
+  environment.CurrentUser = [] { return std::string("S-1-5-21-0-0-0-1000"); };
+  environment.EraseFile = [](PrivacyValue& pv) { EraseFileTrace(pv, FillRule::kAlways, 1); };
+  return std::make_shared<CustomizeParse>(environment);
+}
+
+}  // namespace
+
+TEST(CustomizeItemTest, ItemCallsItsParserByNameAndReRaisesItsTraces) {
+  testing::ParserScratch scratch;
+  const std::string cookies = scratch.Write("P/prof/s/cookies.txt", "c");
+  testing::WalkHarness harness;
+  RegisterCustomizeParse(harness.parsers, ParseWithoutBins());
+  auto item = testing::WalkHarness::Item(item_types::kCustomize, {"ParseMozillaCookies", scratch.Path("P")});
+
+  testing::WalkResult shown = harness.Run(*item, false);
+  EXPECT_EQ(testing::Finals(shown), std::vector<std::string>{"4 1 " + cookies});
+  EXPECT_EQ(shown.reported, std::vector<std::string>{"4 1 " + cookies});
+  EXPECT_EQ(shown.finishCount, 1);
+  EXPECT_EQ(harness.log.lines, std::vector<std::string>{"Find " + cookies});
+
+  testing::WalkResult cleared = harness.Run(*item, true);
+  EXPECT_EQ(testing::Finals(cleared), std::vector<std::string>{"4 2 " + cookies});
+  EXPECT_EQ(cleared.reported, std::vector<std::string>{"4 2 " + cookies});
+  EXPECT_FALSE(testing::Exists(cookies));
+
+  // The parser's events reach only the item whose parser runs.
+  auto other = testing::WalkHarness::Item(item_types::kFile, {scratch.Path("P")});
+  EXPECT_EQ(harness.Run(*other, false).finishCount, 0);
+
+  // A name that is no parser's (names are exact) leaves the item's empty result.
+  auto unknown =
+      testing::WalkHarness::Item(item_types::kCustomize, {"parsemozillacookies", scratch.Path("P")});
+  testing::WalkResult none = harness.Run(*unknown, false);
+  ASSERT_TRUE(none.values);
+  EXPECT_EQ(none.values->Count(), 0);
+  EXPECT_EQ(none.finishCount, 0);
+}
+
+TEST(CustomizeItemTest, ProgramTableHoldsTheSixParsersOfTheProgramParserObject) {
+  CustomizeParsers& table = TheCustomizeParsers();
+  for (const char* name : {"ParseRecycleBin", "ParseIEAutoComplete", "ParseMozillaAddressHistory",
+                           "ParseMozillaHistoryFile", "ParseMozillaCacheFiles", "ParseMozillaCookies"}) {
+    EXPECT_NE(table.Find(name), nullptr) << name;
+  }
+  EXPECT_EQ(table.Events, TheCustomizeParse());
+}
+
+}  // namespace qm
