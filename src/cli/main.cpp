@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/options.h"
+#include "cli/show_clear.h"
 #include "platform/error.h"
 #include "platform/registry_backend.h"
 
@@ -13,6 +14,8 @@ namespace {
 /// The commands by name; a command is one file and one line here.
 constexpr Command kCommands[] = {
     {"list", ArgumentRule::None, "", RunList},
+    {"show", ArgumentRule::Optional, "NODE", RunShow},
+    {"clear", ArgumentRule::Optional, "NODE", RunClear},
     {"decrypt", ArgumentRule::Required, "FILE", RunDecrypt},
     {"encrypt", ArgumentRule::Required, "FILE", RunEncrypt},
 };

@@ -56,6 +56,7 @@ class Scenario {
   const std::string& CatalogueFile() const { return catalogueFile_; }
   const test::RegistryFixture& Registry() const { return registry_; }
   std::string Folder() const { return dir_.Path(); }
+  const ScratchFolder& Scratch() const { return dir_; }
 
   /// "kind status path" of every trace a Show of the root finds, in order (statuses of a Show).
   std::vector<std::string> ExpectedShow() const {
