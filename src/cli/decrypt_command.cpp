@@ -13,7 +13,7 @@ int RunDecrypt(const CommandContext& context) {
   // Read as the catalogue load reads: each stored line trimmed, then deciphered.
   for (int64_t line = 1; !in->AtEndOfStream(); ++line) {
     const std::string stored = TrimBlanks(in->ReadLine());
-    if (!Crypt::IsCipherText(stored) || stored.size() == 1) {
+    if (!Crypt::IsCipherText(stored)) {
       ReportError(context, *context.options.argument + " line " + std::to_string(line) + ": not enciphered text");
       return kExitNoCatalogue;
     }

@@ -1,10 +1,13 @@
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/console_stream.h"
 #include "cli/options.h"
 #include "cli/show_clear.h"
+#include "config/stop_requested.h"
+#include "platform/command_line.h"
+#include "platform/console.h"
 #include "platform/error.h"
 #include "platform/registry_backend.h"
 
@@ -68,5 +71,12 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
 }  // namespace qm::cli
 
 int main(int argc, char** argv) {
-  return qm::cli::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  // Ctrl+C stops a run at its next trace, as the Stop button does in the window.
+  qm::console::OnInterrupt([] { qm::StopRequested = true; });
+  const std::vector<std::string> arguments = qm::CommandLineArguments(argc, argv);
+  qm::cli::ConsoleStream out(qm::console::Stream::Out);
+  qm::cli::ConsoleStream err(qm::console::Stream::Err);
+  // The first argument is the program's own name.
+  const auto first = arguments.empty() ? arguments.end() : arguments.begin() + 1;
+  return qm::cli::Run(std::vector<std::string>(first, arguments.end()), out, err);
 }

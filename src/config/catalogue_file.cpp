@@ -14,7 +14,8 @@ namespace qm {
 
 namespace {
 
-constexpr int32_t kNoCurrentConfiguration = 91;
+/// The error the original raised when a line needs an object that is not there.
+constexpr int32_t kObjectNotSet = 91;
 constexpr std::string_view kConfigLine = "[Config]";
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
@@ -42,7 +43,7 @@ class CatalogueReader {
     while (!stream.AtEndOfStream()) {
       const std::string stored = TrimBlanks(stream.ReadLine());
       ++lineNumber_;
-      if (!Crypt::IsCipherText(stored) || stored.size() == 1) {
+      if (!Crypt::IsCipherText(stored)) {
         Fail(Crypt::kInvalidCipherText, "the line is not enciphered text");
       }
       ReadLine(Crypt::DeCrypt(stored));
@@ -104,7 +105,7 @@ class CatalogueReader {
   }
 
   PrivacyConfig& Current() {
-    if (!current_) Fail(kNoCurrentConfiguration, "a key line comes before the first \"[Config]\"");
+    if (!current_) Fail(kObjectNotSet, "a key line comes before the first \"[Config]\"");
     return *current_;
   }
 
@@ -133,7 +134,7 @@ std::string SavedLine(const PrivacyConfig& config, const std::string& line) {
   std::vector<std::string> fields = SplitAt(parts[0], kFieldSeparator);
   const std::shared_ptr<PrivacyItem> item = config.FindPrivacyItem(fields[0]);
   if (!item) {
-    throw RuntimeError(kNoCurrentConfiguration, "PrivacyConfigs",
+    throw RuntimeError(kObjectNotSet, "PrivacyConfigs",
                        "configuration \"" + config.Software + "\" has no item titled \"" + fields[0] + "\"");
   }
   if (fields.size() < 3 || parts.size() < 2) {
