@@ -140,6 +140,8 @@ class FileSystem {
   /// first two are empty (there is no Windows folder) and 2 is $TMPDIR or /tmp.
   std::string GetSpecialFolder(int which) const;
 
+  /// The path as the system takes it: on Linux a backslash becomes "/", on Windows the path is unchanged.
+  static std::string NativePath(const std::string& path);
   /// Joins a folder and a name with the platform's separator.
   static std::string Join(const std::string& folder, const std::string& name);
   static char Separator();

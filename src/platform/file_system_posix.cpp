@@ -20,14 +20,7 @@ namespace {
 
 using fs_detail::Error;
 
-/// Catalogue paths are written with backslashes: on Linux they are separators too.
-std::string NativePath(const std::string& path) {
-  std::string native = path;
-  for (char& c : native) {
-    if (c == '\\') c = '/';
-  }
-  return native;
-}
+std::string NativePath(const std::string& path) { return FileSystem::NativePath(path); }
 
 std::string ParentOf(const std::string& native) {
   const size_t slash = native.find_last_of('/');
@@ -347,5 +340,14 @@ std::string FileSystem::GetSpecialFolder(int which) const {
 }
 
 char FileSystem::Separator() { return '/'; }
+
+std::string FileSystem::NativePath(const std::string& path) {
+  // Catalogue paths are written with backslashes: on Linux they are separators too.
+  std::string native = path;
+  for (char& c : native) {
+    if (c == '\\') c = '/';
+  }
+  return native;
+}
 
 }  // namespace qm

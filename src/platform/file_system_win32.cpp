@@ -359,4 +359,6 @@ std::string FileSystem::GetSpecialFolder(int which) const {
 
 char FileSystem::Separator() { return '\\'; }
 
+std::string FileSystem::NativePath(const std::string& path) { return path; }
+
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/private_profile.h"
 #include "platform/text.h"
 
@@ -171,7 +172,7 @@ Profile Load(const std::string& bytes) {
 }
 
 bool ReadFile(const std::string& file, std::string& bytes) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(FileSystem::NativePath(file), std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -203,7 +204,8 @@ Line MakeLine(const std::u16string& text, Encoding encoding) {
 }
 
 /// Writes the lines to a temporary file beside `file` and renames it over the file in one step.
-bool Save(const Profile& profile, const std::string& file, mode_t mode) {
+bool Save(const Profile& profile, const std::string& path, mode_t mode) {
+  const std::string file = FileSystem::NativePath(path);
   std::string temp = file + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
@@ -270,7 +272,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     return mask;
   }();
   struct stat info;
-  if (::stat(file.c_str(), &info) == 0) {
+  if (::stat(FileSystem::NativePath(file).c_str(), &info) == 0) {
     // A read-only file is refused, as Windows refuses it.
     if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || !ReadFile(file, bytes)) return false;
     mode = info.st_mode & 07777;

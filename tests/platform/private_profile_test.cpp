@@ -41,6 +41,13 @@ TEST(PrivateProfileTest, SectionReadsLikeWindows) {
   EXPECT_EQ(profile::GetPrivateProfileSection("MRU List", buffer, 1000, ini), 24u);
   EXPECT_EQ(buffer, expected);
 
+  // Catalogue paths are written with backslashes.
+  EXPECT_EQ(profile::GetPrivateProfileSection("MRU List", buffer, 1000, scratch.Path() + "\\app.ini"), 24u);
+  EXPECT_EQ(buffer, expected);
+  ASSERT_TRUE(profile::WritePrivateProfileString("Other", "x", "", scratch.Path() + "\\app.ini"));
+  EXPECT_EQ(profile::GetPrivateProfileSection("other", buffer, 1000, ini), 3u);
+  EXPECT_EQ(buffer, std::string("x=\0", 3));
+
   EXPECT_EQ(profile::GetPrivateProfileSection("Missing", buffer, 1000, ini), 0u);
   EXPECT_EQ(buffer, "");
   EXPECT_EQ(profile::GetPrivateProfileSection("Other", buffer, 1000, scratch.Path("none.ini")), 0u);
