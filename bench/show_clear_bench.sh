@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Show and Clear of quillmere-cli over FILES files in FOLDERS folders, against find and rm -rf on a tree of
+# the same shape, and the peak memory of Show over PEAK_FILES files. Prints seconds, ratios and bytes.
+#
+# usage: bench/show_clear_bench.sh [BUILD_DIR] [FILES] [FOLDERS] [PEAK_FILES]
+#        defaults: build/native 100000 1000 1000000 (PEAK_FILES 0 skips the memory run)
+set -euo pipefail
+build=${1:-build/native}
+files=${2:-100000}
+folders=${3:-1000}
+peak_files=${4:-1000000}
+cli=$build/quillmere-cli
+[ -x "$cli" ] || { echo "no $cli: build first" >&2; exit 2; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/qm-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# A tree of `count` files of 100 bytes spread evenly over `dirs` folders.
+make_tree() {
+  local root=$1 count=$2 dirs=$3 per=$(( $2 / $3 ))
+  python3 - "$root" "$dirs" "$per" <<'PY'
+import os, sys
+root, dirs, per = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+data = b"x" * 100
+for d in range(dirs):
+    folder = os.path.join(root, "d%04d" % d)
+    os.makedirs(folder)
+    for f in range(per):
+        with open(os.path.join(folder, "f%05d.tmp" % f), "wb") as out:
+            out.write(data)
+PY
+}
+
+# A catalogue with one Folder item on `root`, enciphered by the program itself.
+make_catalogue() {
+  local root=$1 out=$2
+  printf '%s\n' '[Config]' 'Type:Root' 'Software:Bench' 'Selected:1' "Tree<>1<>0<>Folder><$root" > "$out.txt"
+  "$cli" encrypt "$out.txt" > "$out"
+}
+
+seconds() { local start=$(date +%s.%N); "$@" > /dev/null; echo "$(date +%s.%N) - $start" | bc; }
+
+store=$work/registry.reg
+run_cli() { "$cli" --registry "$store" --catalogue "$1" --json "${@:2}"; }
+
+echo "tree: $files files in $folders folders"
+make_tree "$work/a" "$files" "$folders"
+make_tree "$work/b" "$files" "$folders"
+make_catalogue "$work/a" "$work/a.dat"
+sync
+
+run_cli "$work/a.dat" show > "$work/show.jsonl"   # warms the cache the same way for find below
+t_find=$(seconds find "$work/a" -printf '%s %p\n')
+t_show=$(seconds run_cli "$work/a.dat" show)
+traces=$(tail -1 "$work/show.jsonl")
+sync
+t_rm=$(seconds rm -rf "$work/b")
+sync
+t_clear=$(seconds run_cli "$work/a.dat" --yes clear)
+left=$(find "$work/a" -mindepth 1 | wc -l)
+
+printf 'find -printf        %8.2f s\n' "$t_find"
+printf 'quillmere show      %8.2f s   ratio %.2f (goal <= 1.5)\n' "$t_show" "$(echo "$t_show / $t_find" | bc -l)"
+printf 'rm -rf              %8.2f s\n' "$t_rm"
+printf 'quillmere clear     %8.2f s   ratio %.2f (goal <= 1.3)\n' "$t_clear" "$(echo "$t_clear / $t_rm" | bc -l)"
+echo "show summary: $traces"
+echo "entries left after clear: $left"
+
+if [ "$peak_files" -gt 0 ]; then
+  rm -rf "$work/a"
+  echo "peak memory: Show over $peak_files files in $(( peak_files / 100 )) folders"
+  make_tree "$work/p" "$peak_files" $(( peak_files / 100 ))
+  make_catalogue "$work/p" "$work/p.dat"
+  make_catalogue "$work/empty-folder-does-not-exist" "$work/e.dat"
+  base_kb=$( { /usr/bin/time -f '%M' "$cli" --registry "$store" --catalogue "$work/e.dat" show > /dev/null; } 2>&1 | tail -1)
+  peak_kb=$( { /usr/bin/time -f '%M' "$cli" --registry "$store" --catalogue "$work/p.dat" show > "$work/p.txt"; } 2>&1 | tail -1)
+  # The texts each trace holds: its path (Path), its name (ValueName) and its list text (Value).
+  text_bytes=$(find "$work/p" -mindepth 1 -printf '%p %f %f\n' | awk '{ n += length($1) + length($2) + length($3) } END { print n }')
+  per_trace=$(echo "($peak_kb - $base_kb) * 1024 / $peak_files" | bc -l)
+  beyond=$(echo "(($peak_kb - $base_kb) * 1024 - $text_bytes) / $peak_files" | bc -l)
+  printf 'peak RSS %d KiB, baseline %d KiB: %.0f bytes per trace, %.0f beyond the texts (goal <= 300)\n' \
+    "$peak_kb" "$base_kb" "$per_trace" "$beyond"
+fi
