@@ -84,10 +84,10 @@ inline std::shared_ptr<PrivacyConfig> MakeConfig(const std::string& software, in
   config->Software = software;
   config->SoftwareType = type;
   config->Selected = selected;
-  for (const std::string& spec : items) {
+  for (const std::string& entry : items) {
     auto item = std::make_shared<PrivacyItem>();
-    const bool itemSelected = spec[0] != '-';
-    const std::string body = itemSelected ? spec : spec.substr(1);
+    const bool itemSelected = entry[0] != '-';
+    const std::string body = itemSelected ? entry : entry.substr(1);
     const std::size_t eq = body.find('=');
     item->Software = software;
     item->Title = body.substr(0, eq);
