@@ -4,26 +4,42 @@
 
 namespace qm::cli {
 
-std::string JsonString(std::string_view utf8) {
-  std::string quoted = "\"";
+void AppendJsonString(std::string& out, std::string_view utf8) {
+  out += '"';
   for (char c : utf8) {
     switch (c) {
-      case '"': quoted += "\\\""; break;
-      case '\\': quoted += "\\\\"; break;
-      case '\n': quoted += "\\n"; break;
-      case '\r': quoted += "\\r"; break;
-      case '\t': quoted += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char escaped[8];
           std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-          quoted += escaped;
+          out += escaped;
         } else {
-          quoted += c;
+          out += c;
         }
     }
   }
-  return quoted + "\"";
+  out += '"';
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string quoted;
+  AppendJsonString(quoted, utf8);
+  return quoted;
 }
 
 }  // namespace qm::cli

@@ -1,6 +1,5 @@
-#include <map>
 #include <optional>
-#include <utility>
+#include <vector>
 
 #include "clean/privacy_log.h"
 #include "clean/run_engine.h"
@@ -23,22 +22,39 @@ class TraceCollector : public RunListener {
   }
 
   void AppendValue(PrivacyItem& pi, PrivacyValue& pv) override {
-    owners_[&pv] = {pi.Software, pi.Title};
     ++count_;
     bytes_ += pv.Size;
     // A line per hundred traces keeps the terminal from slowing the walk down.
     if (progress_ && count_ % 100 == 1) Show(pi);
   }
-  void ParseItemFinish(PrivacyItem& pi, int64_t) override {
+  void ParseItemFinish(PrivacyItem& pi, int64_t lTotalCount) override {
+    if (lTotalCount > 0) finished_.push_back({&pi, lTotalCount});
     if (progress_) Show(pi);
   }
 
-  std::pair<std::string, std::string> Owner(const PrivacyValue& pv) const {
-    const auto it = owners_.find(&pv);
-    return it == owners_.end() ? std::pair<std::string, std::string>() : it->second;
+  /// Calls `print(item, trace)` for each trace of `values`, the run's merged result. The result is the
+  /// items' results one after the other, in the order the items finished, so the owners are known from
+  /// one entry per item rather than one per trace.
+  template <class Print>
+  void ForEachOwned(const PrivacyValues& values, Print print) const {
+    std::size_t run = 0;
+    int64_t taken = 0;
+    for (const auto& pv : values) {
+      while (run < finished_.size() && taken == finished_[run].count) {
+        ++run;
+        taken = 0;
+      }
+      print(run < finished_.size() ? finished_[run].item : nullptr, *pv);
+      ++taken;
+    }
   }
 
  private:
+  struct FinishedItem {
+    const PrivacyItem* item;
+    int64_t count;
+  };
+
   void Show(const PrivacyItem& pi) {
     err_ << "\r" << count_ << " traces, " << SizeText(bytes_) << "  " << pi.Software << "\\" << pi.Title
          << "\x1b[K" << std::flush;
@@ -50,7 +66,7 @@ class TraceCollector : public RunListener {
   bool shown_ = false;
   int64_t count_ = 0;
   int64_t bytes_ = 0;
-  std::map<const PrivacyValue*, std::pair<std::string, std::string>> owners_;
+  std::vector<FinishedItem> finished_;
 };
 
 bool NodeExists(const PrivacyConfigs& catalogue, const std::string& tag, bool all) {
@@ -81,14 +97,13 @@ int RunNode(const CommandContext& context, bool clear) {
     TraceCollector collector(context.err, console::IsTerminal(console::Stream::Err));
     totals = engine.Run(*target, clear, context.options.all, &collector);
     if (totals.Values) {
-      for (const auto& pv : *totals.Values) {
+      collector.ForEachOwned(*totals.Values, [&](const PrivacyItem* owner, const PrivacyValue& pv) {
         if (context.options.json) {
-          const auto [software, item] = collector.Owner(*pv);
-          context.out << TraceJson(software, item, *pv) << '\n';
+          context.out << TraceJson(owner ? owner->Software : "", owner ? owner->Title : "", pv) << '\n';
         } else {
-          context.out << TraceText(*pv) << '\n';
+          context.out << TraceText(pv) << '\n';
         }
-      }
+      });
     }
   }
   if (context.options.json) {
