@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,14 +20,13 @@ inline constexpr int32_t kDuplicateKey = 457;
 
 /// An ordered collection of shared objects, 1-based, optionally keyed. Elements keep insertion order unless
 /// placed with `Before`/`After`; keys are unique and compare case-insensitively. Misuse raises 9 for a
-/// position out of range, 5 for an unknown key or both `Before` and `After`, 457 for a key in use. The same object may sit in
-/// several collections at once: they share it.
+/// position out of range, 5 for an unknown key or both `Before` and `After`, 457 for a key in use. The same
+/// object may sit in several collections at once: they share it.
 template <class T>
 class OrderedCollection {
-  struct Entry;
-
  public:
   using Pointer = std::shared_ptr<T>;
+  using const_iterator = typename std::vector<Pointer>::const_iterator;
 
   /// `source` names the collection in the errors it raises.
   explicit OrderedCollection(const char* source = "Collection") : source_(source) {}
@@ -38,77 +36,54 @@ class OrderedCollection {
   Pointer Add(Pointer item, const std::string& key = "", std::optional<int64_t> after = std::nullopt,
               std::optional<int64_t> before = std::nullopt) {
     if (after && before) Raise(errors::kInvalidArgument, "Add: give either Before or After, not both");
-    if (!key.empty() && FindKey(key)) Raise(errors::kDuplicateKey, "Add: the key \"" + key + "\" is in use");
-    std::size_t at = entries_.size();
+    if (!key.empty() && FindKey(key) != keys_.size()) {
+      Raise(errors::kDuplicateKey, "Add: the key \"" + key + "\" is in use");
+    }
+    std::size_t at = items_.size();
     if (before) at = Position(*before) - 1;
     if (after) at = Position(*after);
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), Entry{item, key});
+    if (!key.empty() || !keys_.empty()) {
+      keys_.resize(items_.size());  // the unkeyed elements before the first key
+      keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), key);
+    }
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), item);
     return item;
   }
 
+  /// Stores every element of `other`, without keys and in its order, at the end or in front.
+  void AddAll(const OrderedCollection& other, bool inFront = false) {
+    // A copy first when a collection is added to itself: inserting a vector's own range is not allowed.
+    const std::vector<Pointer> copy = &other == this ? items_ : std::vector<Pointer>();
+    const std::vector<Pointer>& from = &other == this ? copy : other.items_;
+    const auto at = inFront ? items_.begin() : items_.end();
+    if (!keys_.empty()) keys_.insert(inFront ? keys_.begin() : keys_.end(), from.size(), std::string());
+    items_.insert(at, from.begin(), from.end());
+  }
+
   /// The element at a 1-based position.
-  const Pointer& Item(int64_t index) const { return entries_[Position(index) - 1].item; }
+  const Pointer& Item(int64_t index) const { return items_[Position(index) - 1]; }
   /// The element stored under `key`.
-  const Pointer& Item(const std::string& key) const {
-    const Entry* e = FindKey(key);
-    if (!e) Raise(errors::kInvalidArgument, "Item: no element has the key \"" + key + "\"");
-    return e->item;
-  }
+  const Pointer& Item(const std::string& key) const { return items_[KeyPosition(key, "Item")]; }
 
-  int64_t Count() const { return static_cast<int64_t>(entries_.size()); }
+  int64_t Count() const { return static_cast<int64_t>(items_.size()); }
 
-  void Remove(int64_t index) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(Position(index) - 1)); }
-  void Remove(const std::string& key) {
-    const Entry* e = FindKey(key);
-    if (!e) Raise(errors::kInvalidArgument, "Remove: no element has the key \"" + key + "\"");
-    entries_.erase(entries_.begin() + (e - entries_.data()));
-  }
+  void Remove(int64_t index) { Erase(Position(index) - 1); }
+  void Remove(const std::string& key) { Erase(KeyPosition(key, "Remove")); }
 
   /// Moves the element at position `from` in front of the element at position `before` (`before` < `from`),
   /// keeping its key.
   void Move(int64_t from, int64_t before) {
     const std::size_t source = Position(from) - 1;
     const std::size_t target = Position(before) - 1;
-    Entry moved = std::move(entries_[source]);
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(source));
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(target), std::move(moved));
+    MoveWithin(items_, source, target);
+    if (!keys_.empty()) MoveWithin(keys_, source, target);
   }
 
   /// Enumeration in order, over the shared pointers.
-  class const_iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = Pointer;
-    using difference_type = std::ptrdiff_t;
-    using reference = const Pointer&;
-    using pointer = const Pointer*;
-    const_iterator() = default;
-    explicit const_iterator(typename std::vector<Entry>::const_iterator it) : it_(it) {}
-    const Pointer& operator*() const { return it_->item; }
-    const Pointer* operator->() const { return &it_->item; }
-    const_iterator& operator++() {
-      ++it_;
-      return *this;
-    }
-    const_iterator operator++(int) {
-      const_iterator old = *this;
-      ++it_;
-      return old;
-    }
-    bool operator==(const const_iterator& other) const { return it_ == other.it_; }
-
-   private:
-    typename std::vector<Entry>::const_iterator it_;
-  };
-  const_iterator begin() const { return const_iterator(entries_.begin()); }
-  const_iterator end() const { return const_iterator(entries_.end()); }
+  const_iterator begin() const { return items_.begin(); }
+  const_iterator end() const { return items_.end(); }
 
  private:
-  struct Entry {
-    Pointer item;
-    std::string key;
-  };
-
   [[noreturn]] void Raise(int32_t number, const std::string& description) const {
     throw RuntimeError(number, source_, description);
   }
@@ -116,21 +91,45 @@ class OrderedCollection {
   /// Checks a 1-based position and returns it as an index type.
   std::size_t Position(int64_t index) const {
     if (index < 1 || index > Count()) {
-      Raise(errors::kSubscriptOutOfRange, "position " + std::to_string(index) + " is not in 1.." +
-                                              std::to_string(Count()));
+      Raise(errors::kSubscriptOutOfRange,
+            "position " + std::to_string(index) + " is not in 1.." + std::to_string(Count()));
     }
     return static_cast<std::size_t>(index);
   }
 
-  const Entry* FindKey(const std::string& key) const {
-    for (const Entry& e : entries_) {
-      if (!e.key.empty() && text::EqualsIgnoreCase(e.key, key)) return &e;
+  /// The 0-based index of the element stored under `key`, or the number of keys when none is.
+  std::size_t FindKey(const std::string& key) const {
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+      if (!keys_[i].empty() && text::EqualsIgnoreCase(keys_[i], key)) return i;
     }
-    return nullptr;
+    return keys_.size();
+  }
+
+  std::size_t KeyPosition(const std::string& key, const char* operation) const {
+    const std::size_t at = key.empty() ? keys_.size() : FindKey(key);
+    if (at == keys_.size()) {
+      Raise(errors::kInvalidArgument, std::string(operation) + ": no element has the key \"" + key + "\"");
+    }
+    return at;
+  }
+
+  void Erase(std::size_t at) {
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (!keys_.empty()) keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+
+  template <class V>
+  static void MoveWithin(std::vector<V>& v, std::size_t source, std::size_t target) {
+    V moved = std::move(v[source]);
+    v.erase(v.begin() + static_cast<std::ptrdiff_t>(source));
+    v.insert(v.begin() + static_cast<std::ptrdiff_t>(target), std::move(moved));
   }
 
   const char* source_;
-  std::vector<Entry> entries_;
+  // Most collections never use keys: they cost nothing until the first keyed element, then there is one
+  // (possibly empty) key per element, at the same index.
+  std::vector<Pointer> items_;
+  std::vector<std::string> keys_;
 };
 
 }  // namespace qm

@@ -1,7 +1,5 @@
 #include "discovery/privacy_values.h"
 
-#include <vector>
-
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "registry/reg_key.h"
@@ -13,7 +11,9 @@ namespace {
 TraceLog* g_traceLog = nullptr;
 
 /// Sizes of text count two bytes per character, as the text is held in memory (UTF-16).
-int64_t TextBytes(const std::string& utf8) { return 2 * static_cast<int64_t>(text::Utf8ToUtf16(utf8).size()); }
+int64_t TextBytes(const std::string& utf8) {
+  return 2 * static_cast<int64_t>(text::Utf8ToUtf16(utf8).size());
+}
 }  // namespace
 
 void SetTraceLog(TraceLog* log) { g_traceLog = log; }
@@ -76,16 +76,7 @@ std::shared_ptr<PrivacyValues> MergePrivacyValues(std::shared_ptr<PrivacyValues>
                                                   const std::shared_ptr<PrivacyValues>& found, bool prepend) {
   if (!accumulator && found) accumulator = std::make_shared<PrivacyValues>();
   if (!found || found->Count() == 0) return accumulator;
-  // A snapshot, so merging a collection into itself reads only what was there before.
-  const std::vector<std::shared_ptr<PrivacyValue>> records(found->begin(), found->end());
-  const bool inFront = prepend && accumulator->Count() > 0;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (inFront) {
-      accumulator->AddPrivacyValue(records[i], "", static_cast<int64_t>(i) + 1);
-    } else {
-      accumulator->AddPrivacyValue(records[i]);
-    }
-  }
+  accumulator->AddAll(*found, prepend);
   return accumulator;
 }
 

@@ -185,6 +185,16 @@ TEST(PrivacyValues, MergeSharesRecordsAndTellsNothingFromEmpty) {
   // Merging a collection into itself doubles it once.
   MergePrivacyValues(third, third, false);
   EXPECT_EQ(Paths(*third), "x;y;x;y;");
+
+  // A key stays with its record when traces are merged around it, and goes with it.
+  auto keyed = std::make_shared<PrivacyValues>();
+  keyed->AddPrivacyValue(Record("k"), "key");
+  MergePrivacyValues(keyed, found, true);
+  MergePrivacyValues(keyed, keyed, false);
+  EXPECT_EQ(Paths(*keyed), "x;y;k;x;y;k;");
+  EXPECT_EQ(keyed->Item("KEY")->Path, "k");
+  keyed->Remove(3);
+  EXPECT_THROW(keyed->Item("key"), RuntimeError);
 }
 
 }  // namespace
