@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "discovery/protected_folders.h"
@@ -14,12 +15,16 @@ namespace {
 /// Records one file (held or found), erases it when asked and not held, then reports it.
 void HandleFile(WalkContext& context, const File& file) {
   const bool held = context.Holds.IsHeld(file.Path);
-  const std::shared_ptr<PrivacyValue> pv = context.Values.AddFile(file, held ? status::kHeld : status::kFound);
+  const std::shared_ptr<PrivacyValue> pv =
+      context.Values.AddFile(file, held ? status::kHeld : status::kFound);
   if (context.Clear && !held) context.EraseFile(*pv);
   context.Report(*pv);
 }
 
-File FileOf(const FolderEntry& entry) { return File{entry.Name, entry.Path, entry.Size, ""}; }
+/// The file an entry names; the entry gives up its texts.
+File FileOf(FolderEntry&& entry) {
+  return File{std::move(entry.Name), std::move(entry.Path), entry.Size, ""};
+}
 
 /// The entries of one folder split the way the walks treat them: real sub-folders and folder links (never
 /// entered) on one side, files and other links on the other; sockets, FIFOs and devices on neither.
@@ -74,9 +79,9 @@ void GetFolderAllSub(WalkContext& context, const FileSystem& fs, const std::stri
         context.Report(*pv);
       });
     }
-    for (const FolderEntry& file : content.files) {
+    for (FolderEntry& file : content.files) {
       if (WalkContext::Stopped()) return;
-      SkipFailure([&] { HandleFile(context, FileOf(file)); });
+      SkipFailure([&] { HandleFile(context, FileOf(std::move(file))); });
     }
     for (RecordedFolder& sub : recorded) {
       if (WalkContext::Stopped()) return;
@@ -104,10 +109,10 @@ void SeekFiles(WalkContext& context) {
     if (context.SettingCount() >= 2 && !SkipFailure([&] { pattern.emplace(context.Setting(2)); })) return;
     FolderContent content;
     if (!SkipFailure([&] { content = ReadFolder(fs, target); })) return;
-    for (const FolderEntry& file : content.files) {
+    for (FolderEntry& file : content.files) {
       if (pattern && !pattern->Matches(file.Name)) continue;
       if (WalkContext::Stopped()) return;
-      SkipFailure([&] { HandleFile(context, FileOf(file)); });
+      SkipFailure([&] { HandleFile(context, FileOf(std::move(file))); });
     }
   } else if (fs.FileExists(target)) {
     SkipFailure([&] { HandleFile(context, fs.GetFile(target)); });

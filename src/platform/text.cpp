@@ -108,6 +108,11 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
+    // Most names are ASCII: no decoding for them.
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const size_t start = i;
     if (DecodeUtf8(bytes, i) == kReplacement) {
       // U+FFFD written out in the text itself is valid; a decoding failure advances by one byte only.
