@@ -44,9 +44,9 @@ struct RecordedKey {
 /// failure is written to the log as an error line and skipped.
 void GetRegKeyAllSub(WalkContext& context, RegKey& key) {
   const auto logFailure = [&](const RuntimeError& e) {
-    // The platform's own error code does not travel with our errors; 0 stands for "none known".
     context.AppendString(GeneralDateText(context.Time.Now()) + "--" + std::to_string(e.Number()) + "," +
-                         e.Source() + "(GetRegKeyAllSub)," + e.Description() + "," + "0");
+                         e.Source() + "(GetRegKeyAllSub)," + e.Description() + "," +
+                         std::to_string(e.LastPlatformError()));
   };
 
   RegKeys* subKeys = nullptr;

@@ -13,8 +13,15 @@ RuntimeError::RuntimeError(int32_t number, std::string source, std::string descr
       helpFile_(std::move(helpFile)),
       helpContext_(helpContext) {}
 
+RuntimeError RuntimeError::WithLastPlatformError(int32_t code) const {
+  RuntimeError error = *this;
+  error.lastPlatformError_ = code;
+  return error;
+}
+
 RuntimeError RuntimeError::Prefixed(const std::string& prefix) const {
-  return RuntimeError(number_, source_, prefix + description_, helpFile_, helpContext_);
+  return RuntimeError(number_, source_, prefix + description_, helpFile_, helpContext_)
+      .WithLastPlatformError(lastPlatformError_);
 }
 
 }  // namespace qm

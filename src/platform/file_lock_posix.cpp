@@ -14,7 +14,9 @@ namespace qm {
 namespace {
 
 RuntimeError LockError(const std::string& what, const std::string& path) {
-  return RuntimeError(errors::kPermissionDenied, "FileLock", what + " \"" + path + "\": " + std::strerror(errno));
+  const int code = errno;
+  return RuntimeError(errors::kPermissionDenied, "FileLock", what + " \"" + path + "\": " + std::strerror(code))
+      .WithLastPlatformError(code);
 }
 
 // Capabilities are per thread; these calls change the calling thread only.

@@ -15,8 +15,10 @@ FileLock::FileLock(const std::string& path) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
   if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = ::GetLastError();
     throw RuntimeError(errors::kPermissionDenied, "FileLock",
-                       "Cannot hold \"" + path + "\" (error " + std::to_string(::GetLastError()) + ")");
+                       "Cannot hold \"" + path + "\" (error " + std::to_string(code) + ")")
+        .WithLastPlatformError(static_cast<int32_t>(code));
   }
   handle_ = reinterpret_cast<intptr_t>(file);
 }

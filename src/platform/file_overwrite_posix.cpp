@@ -17,10 +17,12 @@ RuntimeError OverwriteError(int code, const std::string& what, const std::string
   switch (code) {
     case ENOENT: number = errors::kFileNotFound; break;
     case ENOTDIR: number = errors::kPathNotFound; break;
-    case EACCES: case EPERM: case ETXTBSY: case EROFS: number = errors::kPermissionDenied; break;
+    // ELOOP: the path is a link, which is never overwritten.
+    case EACCES: case EPERM: case ETXTBSY: case EROFS: case ELOOP: number = errors::kPermissionDenied; break;
     default: break;
   }
-  return RuntimeError(number, "FileOverwrite", what + " \"" + path + "\": " + std::strerror(code));
+  return RuntimeError(number, "FileOverwrite", what + " \"" + path + "\": " + std::strerror(code))
+      .WithLastPlatformError(code);
 }
 
 }  // namespace
@@ -29,7 +31,7 @@ FileOverwrite::FileOverwrite(const std::string& path) : path_(path), handle_(-1)
   // O_NOFOLLOW: a link is erased by removing it, never by overwriting what it points to. O_NONBLOCK keeps a
   // FIFO from blocking the open; only regular files get past the check below.
   int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw OverwriteError(errno == ELOOP ? EPERM : errno, "Cannot open for overwriting", path);
+  if (fd < 0) throw OverwriteError(errno, "Cannot open for overwriting", path);
   struct stat st {};
   int code = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EPERM);
   if (code != 0) {

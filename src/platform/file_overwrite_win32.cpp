@@ -22,8 +22,8 @@ RuntimeError OverwriteError(DWORD code, const std::string& what, const std::stri
       break;
     default: break;
   }
-  return RuntimeError(number, "FileOverwrite",
-                      what + " \"" + path + "\" (error " + std::to_string(code) + ")");
+  return RuntimeError(number, "FileOverwrite", what + " \"" + path + "\" (error " + std::to_string(code) + ")")
+      .WithLastPlatformError(static_cast<int32_t>(code));
 }
 
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }

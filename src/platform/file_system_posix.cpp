@@ -28,8 +28,8 @@ std::string ParentOf(const std::string& native) {
   return slash == 0 ? "/" : native.substr(0, slash);
 }
 
-/// Maps errno to the service's numbers. A missing entry is "path not found" for folder operations and
-/// when the parent folder is missing too, as Windows reports it.
+/// Maps errno to the service's numbers, keeping errno as the platform code. A missing entry is "path not
+/// found" for folder operations and when the parent folder is missing too, as Windows reports it.
 [[noreturn]] void RaiseErrno(int error, const std::string& native, bool folderOperation) {
   int32_t number = errors::kDeviceIo;
   switch (error) {
@@ -46,7 +46,7 @@ std::string ParentOf(const std::string& native) {
     case EEXIST: number = errors::kFileAlreadyExists; break;
     default: break;
   }
-  throw Error(number, native, number == errors::kDeviceIo ? std::strerror(error) : "");
+  throw Error(number, native, number == errors::kDeviceIo ? std::strerror(error) : "").WithLastPlatformError(error);
 }
 
 bool Lstat(const std::string& native, struct stat& info) { return ::lstat(native.c_str(), &info) == 0; }

@@ -40,7 +40,8 @@ std::string SystemText(DWORD code) {
   return text;
 }
 
-/// Maps a Win32 error to the service's numbers; folder operations report a missing entry as a missing path.
+/// Maps a Win32 error to the service's numbers, keeping it as the platform code; folder operations report a
+/// missing entry as a missing path.
 [[noreturn]] void RaiseError(DWORD code, const std::string& path, bool folderOperation) {
   int32_t number = errors::kDeviceIo;
   switch (code) {
@@ -57,7 +58,8 @@ std::string SystemText(DWORD code) {
     case ERROR_FILE_EXISTS: number = errors::kFileAlreadyExists; break;
     default: break;
   }
-  throw Error(number, path, number == errors::kDeviceIo ? SystemText(code) : "");
+  throw Error(number, path, number == errors::kDeviceIo ? SystemText(code) : "")
+      .WithLastPlatformError(static_cast<int32_t>(code));
 }
 
 [[noreturn]] void RaiseLastError(const std::string& path, bool folderOperation) {

@@ -7,17 +7,19 @@ namespace qm::regerrors {
 namespace {
 
 /// The value operations raise their description after a line break and " * ".
-RuntimeError ComponentError(const std::string& description) {
-  return RuntimeError(kNumber, kComponentSource, "\r\n * " + description);
+RuntimeError ComponentError(const std::string& description, int32_t code) {
+  return RuntimeError(kNumber, kComponentSource, "\r\n * " + description).WithLastPlatformError(code);
 }
 
 }  // namespace
 
-RuntimeError QueryValueFailed() { return ComponentError("查询注册表值失败！"); }
+RuntimeError QueryValueFailed(int32_t code) { return ComponentError("查询注册表值失败！", code); }
 
-RuntimeError CreateValueFailed() { return ComponentError("创建注册表值失败！"); }
+RuntimeError CreateValueFailed(int32_t code) { return ComponentError("创建注册表值失败！", code); }
 
-RuntimeError DeleteKeyFailed() { return RuntimeError(kNumber, kSource, "Delete RegKey failed!"); }
+RuntimeError DeleteKeyFailed(int32_t code) {
+  return RuntimeError(kNumber, kSource, "Delete RegKey failed!").WithLastPlatformError(code);
+}
 
 const char* DeleteKeyFailedPrefix() { return "Delete RegKey failed.\r\n"; }
 

@@ -160,13 +160,14 @@ bool RegKey::DeleteRegKey(bool bDeep, uint32_t rktRootKey, const std::string& sK
   reg::ChangeBatch batch;
   try {
     // An empty path is the root itself: a deep delete would wipe the whole hive.
-    if (!NamesKeyBelowRoot(path)) throw regerrors::DeleteKeyFailed();
+    if (!NamesKeyBelowRoot(path)) throw regerrors::DeleteKeyFailed(0);
     if (bDeep) {
       std::shared_ptr<RegKeys> subKeys = ListSubKeys(rktRootKey, path);
       for (RegKey& subKey : *subKeys) DeleteRegKey(bDeep, rktRootKey, subKey.Path);
     }
-    if (reg::DeleteKey(reg::RootHandle(rktRootKey), path) == reg::kSuccess) return true;
-    throw regerrors::DeleteKeyFailed();
+    const int32_t rc = reg::DeleteKey(reg::RootHandle(rktRootKey), path);
+    if (rc == reg::kSuccess) return true;
+    throw regerrors::DeleteKeyFailed(rc);
   } catch (const RuntimeError& error) {
     throw error.Prefixed(regerrors::DeleteKeyFailedPrefix());
   }
@@ -186,7 +187,8 @@ void RegKey::SetRegKey(const std::string& sSubKeyName, uint32_t rktRootKey, cons
   int32_t rc = reg::OpenKey(reg::RootHandle(rktRootKey), path, reg::kCreateSubKey, parent.handle);
   if (rc == reg::kSuccess) rc = reg::CreateKey(parent.handle, sSubKeyName, reg::kRead, created.handle);
   if (rc != reg::kSuccess) {
-    throw RuntimeError(regerrors::kNumber, regerrors::kSource, "rc = " + std::to_string(rc) + "\r\n");
+    throw RuntimeError(regerrors::kNumber, regerrors::kSource, "rc = " + std::to_string(rc) + "\r\n")
+        .WithLastPlatformError(rc);
   }
 }
 
@@ -196,12 +198,11 @@ void RegKey::SetRegValue(const std::string& sValueName, uint32_t rvtValueType, c
   Resolve(rktRootKey, path);
   // The data is checked before the key is created, so a write that cannot happen leaves nothing behind.
   std::vector<uint8_t> bytes;
-  if (!EncodeValue(rvtValueType, vData, bytes)) throw regerrors::CreateValueFailed();
+  if (!EncodeValue(rvtValueType, vData, bytes)) throw regerrors::CreateValueFailed(0);
   KeyGuard key;
-  if (reg::CreateKey(reg::RootHandle(rktRootKey), path, reg::kSetValue, key.handle) != reg::kSuccess ||
-      reg::SetValue(key.handle, sValueName, rvtValueType, bytes) != reg::kSuccess) {
-    throw regerrors::CreateValueFailed();
-  }
+  int32_t rc = reg::CreateKey(reg::RootHandle(rktRootKey), path, reg::kSetValue, key.handle);
+  if (rc == reg::kSuccess) rc = reg::SetValue(key.handle, sValueName, rvtValueType, bytes);
+  if (rc != reg::kSuccess) throw regerrors::CreateValueFailed(rc);
 }
 
 RegValueData RegKey::parseValueData(const std::vector<uint8_t>& data, uint32_t type, size_t length) {

@@ -59,13 +59,12 @@ int64_t RegValue::DataSize() const {
 
 bool RegValue::Delete() const {
   reg::KeyHandle key = 0;
-  if (reg::OpenKey(reg::RootHandle(RootKey), KeyPath, reg::kSetValue, key) != reg::kSuccess) {
-    throw regerrors::QueryValueFailed();
-  }
-  int32_t rc = reg::DeleteValue(key, ValueName);
+  int32_t rc = reg::OpenKey(reg::RootHandle(RootKey), KeyPath, reg::kSetValue, key);
+  if (rc != reg::kSuccess) throw regerrors::QueryValueFailed(rc);
+  rc = reg::DeleteValue(key, ValueName);
   reg::CloseKey(key);
   // A value that is already gone counts as deleted; any other refusal is a failure, not a success.
-  if (rc != reg::kSuccess && rc != reg::kFileNotFound) throw regerrors::QueryValueFailed();
+  if (rc != reg::kSuccess && rc != reg::kFileNotFound) throw regerrors::QueryValueFailed(rc);
   return true;
 }
 

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "discovery/walk_harness.h"
+#include "platform/clock.h"
 #include "registry/reg_key.h"
 #include "registry/reg_keys.h"
 #include "registry/reg_values.h"
@@ -115,6 +120,38 @@ TEST(RegistryWalks, RegKeyItemReportsSubKeysBeforeValuesAndKeepsHeldValuesWithTh
   fixture.Reload();
   EXPECT_TRUE(KeyNames(tree).empty());
   EXPECT_EQ(h.Run(*unheld, true).finishCount, 0);
+}
+
+/// Deletes one key when the walk reports it, before the walk gets to delete it.
+class KeyVanisher : public PrivacyItemEvents {
+ public:
+  explicit KeyVanisher(std::string path) : path_(std::move(path)) {}
+  void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
+    if (pv.Path == path_) test::DeleteTestKey(path_);
+  }
+
+ private:
+  std::string path_;
+};
+
+TEST(RegistryWalks, RegistryWalkLogsAFailureWithThePlatformErrorCode) {
+  test::RegistryFixture fixture("scenario/walks.reg");
+  WalkHarness h;
+  const std::string tree = kBase + "\\Tree";
+  auto item = WalkHarness::Item(item_types::kRegKey, {"HKEY_CURRENT_USER", tree});
+  KeyVanisher vanisher(tree + "\\c");
+  item->Subscribe(&vanisher);
+  const auto cleared = h.Run(*item, true);
+  item->Unsubscribe(&vanisher);
+  // Deleting the vanished key fails with ERROR_FILE_NOT_FOUND (2), the code RegDeleteKey gives for a
+  // missing key; the walk logs it and goes on with the other keys.
+  EXPECT_EQ(h.errorLines, std::vector<std::string>{GeneralDateText({2026, 12, 5, 14, 3, 7}) +
+                                                   "--100,RegKey(GetRegKeyAllSub),Delete RegKey failed.\r\n"
+                                                   "Delete RegKey failed!,2"});
+  EXPECT_EQ(Finals(cleared).at(2), "2 -1 " + tree + "\\c");
+  fixture.Reload();
+  EXPECT_TRUE(KeyNames(tree).empty());
+  EXPECT_TRUE(ValueNames(tree).empty());
 }
 
 TEST(RegistryWalks, StopInTheRegistryWalkLeavesUnvisitedKeysAlone) {

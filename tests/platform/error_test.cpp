@@ -4,9 +4,13 @@
 
 namespace qm {
 
-TEST(RuntimeErrorTest, PrefixKeepsNumberSourceAndHelp) {
+TEST(RuntimeErrorTest, PrefixKeepsNumberSourceHelpAndPlatformCode) {
   RuntimeError inner(100, "RegKey", "Delete RegKey failed!", "help.chm", 7);
-  RuntimeError outer = inner.Prefixed("Delete RegKey failed.\r\n").Prefixed("Delete RegKey failed.\r\n");
+  EXPECT_EQ(inner.LastPlatformError(), 0);
+  RuntimeError outer = inner.WithLastPlatformError(5)
+                           .Prefixed("Delete RegKey failed.\r\n")
+                           .Prefixed("Delete RegKey failed.\r\n");
+  EXPECT_EQ(outer.LastPlatformError(), 5);
   EXPECT_EQ(outer.Number(), 100);
   EXPECT_EQ(outer.Source(), "RegKey");
   EXPECT_EQ(outer.HelpFile(), "help.chm");

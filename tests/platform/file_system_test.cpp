@@ -217,9 +217,12 @@ TEST(FileSystemTest, FailuresCarryTheScriptingRuntimeNumbers) {
 
   try {
     fs.GetFile(missing);
+    ADD_FAILURE() << "no error was raised";
   } catch (const RuntimeError& error) {
     EXPECT_NE(error.Description().find(missing), std::string::npos) << error.Description();
     EXPECT_FALSE(IsPermissionDenied(error));
+    // ENOENT on Linux and ERROR_FILE_NOT_FOUND on Windows are both 2.
+    EXPECT_EQ(error.LastPlatformError(), 2);
   }
   EXPECT_FALSE(IsPermissionDenied(RuntimeError(errors::kPermissionDenied, "RegKey", "not the file system's")));
 }

@@ -122,6 +122,7 @@ TEST(RegKeyTest, DeleteRegKeyDeepRemovesTheWholeTreeShallowRefusesKeysWithSubKey
   EXPECT_EQ(shallow.Number(), 100);
   EXPECT_EQ(shallow.Source(), "RegKey");
   EXPECT_EQ(shallow.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
+  EXPECT_EQ(shallow.LastPlatformError(), 5);  // ERROR_ACCESS_DENIED: the key has sub-keys
   EXPECT_TRUE(KeyExists(kTree + "\\a\\Deep1\\Deeper"));
 
   EXPECT_TRUE(tree.DeleteRegKey(false, kUser, kTree + "\\[x"));
@@ -142,6 +143,7 @@ TEST(RegKeyTest, DeleteRegKeyDeepRemovesTheWholeTreeShallowRefusesKeysWithSubKey
   RuntimeError missing = Raised([&] { tree.DeleteRegKey(true); });
   EXPECT_EQ(missing.Number(), 100);
   EXPECT_EQ(missing.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
+  EXPECT_EQ(missing.LastPlatformError(), 2);  // ERROR_FILE_NOT_FOUND
 }
 
 TEST(RegKeyTest, DeleteRegKeyNeverDeletesARootKey) {
@@ -150,6 +152,7 @@ TEST(RegKeyTest, DeleteRegKeyNeverDeletesARootKey) {
   RuntimeError error = Raised([&] { root.DeleteRegKey(true); });
   EXPECT_EQ(error.Number(), 100);
   EXPECT_EQ(error.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
+  EXPECT_EQ(error.LastPlatformError(), 0);  // refused before any registry call
   RuntimeError backslash = Raised([&] { root.DeleteRegKey(true, kUser, "\\"); });
   EXPECT_EQ(backslash.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
   EXPECT_TRUE(KeyExists(kTree + "\\a\\Deep1\\Deeper"));
