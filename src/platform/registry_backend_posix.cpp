@@ -68,6 +68,9 @@ bool ReplaceFileAtomically(const std::string& file, const std::string& bytes) {
   return true;
 }
 
+/// Windows refuses a key path that starts with a backslash.
+bool BadPath(const std::string& path) { return !path.empty() && path.front() == '\\'; }
+
 /// The store behind every call: the tree, loaded from its file on first use, and the open handles.
 class Store {
  public:
@@ -109,6 +112,21 @@ class Store {
     }
     code = !node ? kInvalidHandle : node->Deleted ? kKeyDeleted : (granted & access) != access ? kAccessDenied : kSuccess;
     return code == kSuccess ? node : nullptr;
+  }
+
+  /// The look-up OpenKey and CreateKey share: the key at `path` below the key behind `parent`, or null. When
+  /// null, `code` tells why (kBadPathname, a bad parent handle, or kFileNotFound) and `parentNode` is the
+  /// parent's node when the parent itself was fine, so the caller may create the key there.
+  NodePtr FindKey(KeyHandle parent, const std::string& path, NodePtr& parentNode, int32_t& code) {
+    if (BadPath(path)) {
+      code = kBadPathname;
+      return nullptr;
+    }
+    parentNode = Resolve(parent, 0, code);
+    if (!parentNode) return nullptr;
+    NodePtr target = RegistryStore::Find(parentNode, path);
+    code = target ? kSuccess : kFileNotFound;
+    return target;
   }
 
   KeyHandle NewHandle(NodePtr node, uint32_t access) {
@@ -185,37 +203,30 @@ Store& TheStore() {
 
 uint32_t Length(const std::string& s) { return static_cast<uint32_t>(s.size()); }
 
-/// Windows refuses a key path that starts with a backslash.
-bool BadPath(const std::string& path) { return !path.empty() && path.front() == '\\'; }
-
 }  // namespace
 
 KeyHandle RootHandle(uint32_t rootKey) { return rootKey; }
 
 int32_t OpenKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) {
-  if (BadPath(path)) return kBadPathname;
   Store& store = TheStore();
   std::lock_guard lock(store.mutex);
   int32_t code;
-  NodePtr node = store.Resolve(parent, 0, code);
-  if (!node) return code;
-  NodePtr target = RegistryStore::Find(node, path);
-  if (!target) return kFileNotFound;
-  result = store.NewHandle(std::move(target), access);
-  return kSuccess;
+  NodePtr node;
+  NodePtr target = store.FindKey(parent, path, node, code);
+  if (target) result = store.NewHandle(std::move(target), access);
+  return code;
 }
 
 int32_t CreateKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) {
-  if (BadPath(path)) return kBadPathname;
   Store& store = TheStore();
   std::lock_guard lock(store.mutex);
   int32_t code;
-  NodePtr node = store.Resolve(parent, 0, code);
-  if (!node) return code;
-  if (NodePtr existing = RegistryStore::Find(node, path)) {
+  NodePtr node;
+  if (NodePtr existing = store.FindKey(parent, path, node, code)) {
     result = store.NewHandle(std::move(existing), access);
     return kSuccess;
   }
+  if (!node) return code;
   // Creating needs the right to add sub-keys to the parent.
   if (store.ReadOnly() || !store.Resolve(parent, kCreateSubKey, code)) return kAccessDenied;
   bool created = false;
