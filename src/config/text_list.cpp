@@ -1,6 +1,6 @@
 #include "config/text_list.h"
 
-#include "config/ordered_collection.h"
+#include "platform/ordered_collection.h"
 
 namespace qm {
 

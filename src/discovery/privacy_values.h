@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "config/ordered_collection.h"
+#include "platform/ordered_collection.h"
 #include "discovery/privacy_value.h"
 
 namespace qm {

@@ -11,7 +11,7 @@
 
 namespace qm {
 
-/// Error numbers the collections raise, as the original collection class numbers them.
+/// Error numbers the collections raise, as the scripting runtime's Collection numbers them.
 namespace errors {
 inline constexpr int32_t kInvalidArgument = 5;
 inline constexpr int32_t kSubscriptOutOfRange = 9;
