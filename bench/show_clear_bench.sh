@@ -2,13 +2,14 @@
 # Show and Clear of quillmere-cli over FILES files in FOLDERS folders, against find and rm -rf on a tree of
 # the same shape, and the peak memory of Show over PEAK_FILES files. Prints seconds, ratios and bytes.
 #
-# usage: bench/show_clear_bench.sh [BUILD_DIR] [FILES] [FOLDERS] [PEAK_FILES]
-#        defaults: build/native 100000 1000 1000000 (PEAK_FILES 0 skips the memory run)
+# usage: bench/show_clear_bench.sh [BUILD_DIR] [FILES] [FOLDERS] [PEAK_FILES] [ROUNDS]
+#        defaults: build/native 100000 1000 1000000 3 (PEAK_FILES 0 skips the memory run)
 set -euo pipefail
 build=${1:-build/native}
 files=${2:-100000}
 folders=${3:-1000}
 peak_files=${4:-1000000}
+rounds=${5:-3}
 cli=$build/quillmere-cli
 [ -x "$cli" ] || { echo "no $cli: build first" >&2; exit 2; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/qm-bench.XXXXXX")
@@ -38,35 +39,52 @@ make_catalogue() {
 }
 
 seconds() { local start=$(date +%s.%N); "$@" > /dev/null; echo "$(date +%s.%N) - $start" | bc; }
+lesser() { echo "if ($1 < $2) $1 else $2" | bc; }
 
 store=$work/registry.reg
 run_cli() { "$cli" --registry "$store" --catalogue "$1" --json "${@:2}"; }
 
-echo "tree: $files files in $folders folders"
-make_tree "$work/a" "$files" "$folders"
-make_tree "$work/b" "$files" "$folders"
+echo "tree: $files files in $folders folders, best of $rounds rounds"
+make_tree "$work/template" "$files" "$folders"
 make_catalogue "$work/a" "$work/a.dat"
-sync
 
-run_cli "$work/a.dat" show > "$work/show.jsonl"   # warms the cache the same way for find below
-t_find=$(seconds find "$work/a" -printf '%s %p\n')
-t_show=$(seconds run_cli "$work/a.dat" show)
+# Show and find read the same tree, warmed by one show first so both read from the cache.
+cp -a "$work/template" "$work/a"
+run_cli "$work/a.dat" show > "$work/show.jsonl"
+t_find=999999 t_show=999999
+for round in $(seq "$rounds"); do
+  t_find=$(lesser "$(seconds find "$work/a" -printf '%s %p\n')" "$t_find")
+  t_show=$(lesser "$(seconds run_cli "$work/a.dat" show)" "$t_show")
+done
 traces=$(tail -1 "$work/show.jsonl")
-sync
-t_rm=$(seconds rm -rf "$work/b")
-sync
-t_clear=$(seconds run_cli "$work/a.dat" --yes clear)
-left=$(find "$work/a" -mindepth 1 | wc -l)
+
+# Each round deletes two fresh copies of the template, one with each tool, in turns so neither always
+# meets the disk just after the other's work.
+t_rm=999999 t_clear=999999 left=0
+for round in $(seq "$rounds"); do
+  rm -rf "$work/a"
+  cp -a "$work/template" "$work/a"
+  cp -a "$work/template" "$work/b"
+  sync
+  if (( round % 2 )); then
+    t_rm=$(lesser "$(seconds rm -rf "$work/b")" "$t_rm"); sync
+    t_clear=$(lesser "$(seconds run_cli "$work/a.dat" --yes clear)" "$t_clear")
+  else
+    t_clear=$(lesser "$(seconds run_cli "$work/a.dat" --yes clear)" "$t_clear"); sync
+    t_rm=$(lesser "$(seconds rm -rf "$work/b")" "$t_rm")
+  fi
+  left=$(( left + $(find "$work/a" -mindepth 1 | wc -l) ))
+done
+rm -rf "$work/template" "$work/a"
 
 printf 'find -printf        %8.2f s\n' "$t_find"
 printf 'quillmere show      %8.2f s   ratio %.2f (goal <= 1.5)\n' "$t_show" "$(echo "$t_show / $t_find" | bc -l)"
 printf 'rm -rf              %8.2f s\n' "$t_rm"
 printf 'quillmere clear     %8.2f s   ratio %.2f (goal <= 1.3)\n' "$t_clear" "$(echo "$t_clear / $t_rm" | bc -l)"
 echo "show summary: $traces"
-echo "entries left after clear: $left"
+echo "entries left after the clears: $left"
 
 if [ "$peak_files" -gt 0 ]; then
-  rm -rf "$work/a"
   echo "peak memory: Show over $peak_files files in $(( peak_files / 100 )) folders"
   make_tree "$work/p" "$peak_files" $(( peak_files / 100 ))
   make_catalogue "$work/p" "$work/p.dat"
