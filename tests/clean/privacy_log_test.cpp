@@ -8,6 +8,7 @@
 #include "clean/scratch_folder.h"
 #include "platform/file_system.h"
 #include "settings/system_settings.h"
+#include "support/scoped_settings.h"
 
 namespace qm {
 
@@ -38,16 +39,6 @@ PrivacyValue Trace(int32_t kind, const std::string& path, const std::string& nam
   pv.ValueStatus = valueStatus;
   return pv;
 }
-
-// Restores the global settings a test changes.
-class KeepLogDaysScope {
- public:
-  explicit KeepLogDaysScope(int16_t days) : saved_(Settings().KeepLogDays) { Settings().KeepLogDays = days; }
-  ~KeepLogDaysScope() { Settings().KeepLogDays = saved_; }
-
- private:
-  int16_t saved_;
-};
 
 }  // namespace
 
@@ -171,12 +162,11 @@ TEST(PrivacyLogTest, ExpiredLogsGoAndEverythingElseStays) {
   std::string logs = folder / "logs";
   ManualClock clock({2026, 12, 5, 8, 30, 0});
   PrivacyLog log(logs, clock);
+  const test::ScopedSettings settings;
+  Settings().KeepLogDays = 3;
 
   // With no logs folder there is nothing to do.
-  {
-    KeepLogDaysScope keep(3);
-    log.DeleteExpiredLogs();
-  }
+  log.DeleteExpiredLogs();
   EXPECT_FALSE(std::filesystem::exists(logs));
 
   std::filesystem::create_directories(logs);
@@ -189,19 +179,14 @@ TEST(PrivacyLogTest, ExpiredLogsGoAndEverythingElseStays) {
   std::filesystem::permissions(FileSystem::Join(logs, "L20261201.log"), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
 
-  {
-    KeepLogDaysScope keep(3);
-    log.DeleteExpiredLogs();
-  }
+  log.DeleteExpiredLogs();
   for (const char* name : expired) EXPECT_FALSE(std::filesystem::exists(FileSystem::Join(logs, name))) << name;
   for (const char* name : kept) EXPECT_TRUE(std::filesystem::exists(FileSystem::Join(logs, name))) << name;
 
   // Keeping one day: yesterday's file goes on the next tick, today's stays.
   WriteBytes(FileSystem::Join(logs, "L20261204.log"), "x");
-  {
-    KeepLogDaysScope keep(1);
-    log.DeleteExpiredLogs();
-  }
+  Settings().KeepLogDays = 1;
+  log.DeleteExpiredLogs();
   EXPECT_FALSE(std::filesystem::exists(FileSystem::Join(logs, "L20261204.log")));
   EXPECT_FALSE(std::filesystem::exists(FileSystem::Join(logs, "L20261203.log")));
   EXPECT_TRUE(std::filesystem::exists(FileSystem::Join(logs, "L20261205.log")));

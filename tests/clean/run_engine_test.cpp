@@ -7,6 +7,8 @@
 #include "clean/scratch_folder.h"
 #include "config/stop_requested.h"
 #include "settings/system_settings.h"
+#include "support/catalogue_builders.h"
+#include "support/scoped_settings.h"
 
 namespace qm {
 namespace {
@@ -14,22 +16,6 @@ namespace {
 using testing::ScratchFolder;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
-
-/// A catalogue with one selected configuration holding one File item on `folder`.
-void FillCatalogue(PrivacyConfigs& catalogue, const std::string& folder) {
-  auto config = std::make_shared<PrivacyConfig>();
-  config->Software = "Temp";
-  config->SoftwareType = software_types::kRoot;
-  config->Selected = true;
-  auto item = std::make_shared<PrivacyItem>();
-  item->Software = "Temp";
-  item->Title = "Files";
-  item->Selected = true;
-  item->ItemType = item_types::kFile;
-  item->SeekSettings.Add(folder);
-  config->Items.Add(item);
-  catalogue.Add(config);
-}
 
 /// Looks at the engine's state from inside the run.
 class Probe : public RunListener {
@@ -60,22 +46,19 @@ class Probe : public RunListener {
 class RunEngineTest : public ::testing::Test {
  protected:
   RunEngineTest() : clock_(LocalDateTime{2026, 12, 5, 9, 0, 0}), log_(dir_ / "logs", clock_) {
-    saved_ = Settings();
     fs::create_directories(dir_ / "temp");
     WriteBytes(FileSystem::Join(dir_ / "temp", "a.tmp"), "a");
     WriteBytes(FileSystem::Join(dir_ / "temp", "b.tmp"), "bb");
-    FillCatalogue(catalogue_, dir_ / "temp");
+    catalogue_.Add(testing::MakeConfig(
+        "Temp", software_types::kRoot, {testing::MakeItem("Temp", "Files", item_types::kFile, {dir_ / "temp"})}));
   }
-  ~RunEngineTest() override {
-    Settings() = saved_;
-    StopRequested = false;
-  }
+  ~RunEngineTest() override { StopRequested = false; }
 
   ScratchFolder dir_{"run-engine"};
   ManualClock clock_;
   PrivacyLog log_;
   PrivacyConfigs catalogue_;
-  SystemSettings saved_;
+  const test::ScopedSettings settings_;
 };
 
 TEST_F(RunEngineTest, FrameClearsTheStopFlagMarksTheRunAndRefusesASecondOne) {

@@ -2,69 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include "config/fake_walks.h"
+
 namespace qm {
 namespace {
 
-std::shared_ptr<PrivacyConfig> Config(const std::string& software, int32_t type, const std::string& title) {
-  auto config = std::make_shared<PrivacyConfig>();
-  config->Software = software;
-  config->SoftwareType = type;
-  config->Selected = true;
-  auto item = std::make_shared<PrivacyItem>();
-  item->Software = software;
-  item->Title = title;
-  config->Items.Add(item);
-  return config;
-}
+using testing::MakeConfig;
+using Level = RunTarget::Level;
 
 TEST(RunTarget, EachTagShapePicksItsTargetAndStatusText) {
   PrivacyConfigs catalogue;
-  catalogue.Add(Config("Windows", software_types::kRoot, "Recent Documents"));
-  catalogue.Add(Config("Browser Plus", software_types::kPlugins, "Cookies"));
-  catalogue.Add(Config("Mine", software_types::kCustoms, "Notes"));
+  catalogue.Add(MakeConfig("Windows", software_types::kRoot, true, {"Recent Documents=1"}));
+  catalogue.Add(MakeConfig("Browser Plus", software_types::kPlugins, true, {"Cookies=1"}));
+  catalogue.Add(MakeConfig("Mine", software_types::kCustoms, true, {"Notes=1"}));
 
-  auto root = SelectRunTarget(catalogue, "Ur All Privacy");
-  ASSERT_TRUE(root);
-  EXPECT_EQ(root->Scope, RunTarget::Level::Catalogue);
-  EXPECT_EQ(root->StatusText, "ALL");
-
-  auto customs = SelectRunTarget(catalogue, "Ur All Privacy\\Customs");
-  ASSERT_TRUE(customs);
-  EXPECT_EQ(customs->Scope, RunTarget::Level::SoftwareType);
-  EXPECT_EQ(customs->SoftwareType, 3);
-  EXPECT_EQ(customs->StatusText, "Customs");
-  auto plugins = SelectRunTarget(catalogue, "Ur All Privacy\\Plug-ins");
-  ASSERT_TRUE(plugins);
-  EXPECT_EQ(plugins->SoftwareType, 2);
-  EXPECT_EQ(plugins->StatusText, "Plug-ins");
-
-  auto windows = SelectRunTarget(catalogue, "Ur All Privacy\\Windows");
-  ASSERT_TRUE(windows);
-  EXPECT_EQ(windows->Scope, RunTarget::Level::Config);
-  EXPECT_EQ(windows->Config->Software, "Windows");
-  EXPECT_EQ(windows->StatusText, "Windows");
-
-  auto plugin = SelectRunTarget(catalogue, "Ur All Privacy\\Plug-ins\\Browser Plus");
-  ASSERT_TRUE(plugin);
-  EXPECT_EQ(plugin->Scope, RunTarget::Level::Config);
-  EXPECT_EQ(plugin->StatusText, "Browser Plus");
-
-  auto recent = SelectRunTarget(catalogue, "Ur All Privacy\\Windows\\Recent Documents");
-  ASSERT_TRUE(recent);
-  EXPECT_EQ(recent->Scope, RunTarget::Level::Item);
-  EXPECT_EQ(recent->Item->Title, "Recent Documents");
-  EXPECT_EQ(recent->StatusText, "Windows\\Recent Documents");
-
-  auto notes = SelectRunTarget(catalogue, "Ur All Privacy\\Customs\\Mine\\Notes");
-  ASSERT_TRUE(notes);
-  EXPECT_EQ(notes->Scope, RunTarget::Level::Item);
-  EXPECT_EQ(notes->Config->Software, "Mine");
-  EXPECT_EQ(notes->StatusText, "Mine\\Notes");
+  struct Case {
+    const char* tag;
+    Level scope;
+    int32_t softwareType;  ///< checked for the software-type level only
+    const char* software;  ///< the configuration picked, "" for none
+    const char* title;     ///< the item picked, "" for none
+    const char* statusText;
+  };
+  const Case cases[] = {
+      {"Ur All Privacy", Level::Catalogue, 0, "", "", "ALL"},
+      {"Ur All Privacy\\Customs", Level::SoftwareType, 3, "", "", "Customs"},
+      {"Ur All Privacy\\Plug-ins", Level::SoftwareType, 2, "", "", "Plug-ins"},
+      {"Ur All Privacy\\Windows", Level::Config, 0, "Windows", "", "Windows"},
+      {"Ur All Privacy\\Plug-ins\\Browser Plus", Level::Config, 0, "Browser Plus", "", "Browser Plus"},
+      {"Ur All Privacy\\Windows\\Recent Documents", Level::Item, 0, "Windows", "Recent Documents",
+       "Windows\\Recent Documents"},
+      {"Ur All Privacy\\Customs\\Mine\\Notes", Level::Item, 0, "Mine", "Notes", "Mine\\Notes"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tag);
+    const auto target = SelectRunTarget(catalogue, c.tag);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->Scope, c.scope);
+    if (c.scope == Level::SoftwareType) {
+      EXPECT_EQ(target->SoftwareType, c.softwareType);
+    }
+    EXPECT_EQ(target->Config ? target->Config->Software : "", c.software);
+    EXPECT_EQ(target->Item ? target->Item->Title : "", c.title);
+    EXPECT_EQ(target->StatusText, c.statusText);
+  }
 }
 
 TEST(RunTarget, TagsOfNoNodeSelectNothing) {
   PrivacyConfigs catalogue;
-  catalogue.Add(Config("Windows", software_types::kRoot, "Recent Documents"));
+  catalogue.Add(MakeConfig("Windows", software_types::kRoot, true, {"Recent Documents=1"}));
   for (const char* tag : {"", "All Privacy", "ur all privacy", "Ur All Privacy\\windows", "Ur All Privacy\\Nope",
                           "Ur All Privacy\\Windows\\recent documents", "Ur All Privacy\\Customs\\Nope",
                           "Ur All Privacy\\Windows\\Recent Documents\\More",

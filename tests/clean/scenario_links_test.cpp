@@ -8,6 +8,8 @@
 #include "clean/scratch_folder.h"
 #include "discovery/link_maker.h"
 #include "settings/system_settings.h"
+#include "support/catalogue_builders.h"
+#include "support/scoped_settings.h"
 
 namespace qm {
 namespace {
@@ -20,13 +22,7 @@ namespace fs = std::filesystem;
 std::size_t Hash(const std::string& file) { return std::hash<std::string>{}(ReadBytes(file)); }
 
 std::shared_ptr<PrivacyItem> Item(const std::string& title, int32_t type, const std::string& folder) {
-  auto item = std::make_shared<PrivacyItem>();
-  item->Software = "Links";
-  item->Title = title;
-  item->Selected = true;
-  item->ItemType = type;
-  item->SeekSettings.Add(folder);
-  return item;
+  return testing::MakeItem("Links", title, type, {folder});
 }
 
 /// True when a link (of any kind) is at `path`, as the file-system service sees it.
@@ -41,20 +37,13 @@ bool IsLink(const std::string& path) {
 /// Runs a clear of every item of one configuration "Links" and returns its totals.
 RunTotals ClearAll(const std::vector<std::shared_ptr<PrivacyItem>>& items, const std::string& logs) {
   PrivacyConfigs catalogue;
-  auto config = std::make_shared<PrivacyConfig>();
-  config->Software = "Links";
-  config->SoftwareType = software_types::kRoot;
-  config->Selected = true;
-  for (const auto& item : items) config->Items.Add(item);
-  catalogue.Add(config);
-  const SystemSettings saved = Settings();
+  catalogue.Add(testing::MakeConfig("Links", software_types::kRoot, items));
+  const test::ScopedSettings settings;
   Settings().EnableFileLogging = false;
   ManualClock clock(LocalDateTime{2026, 12, 5, 10, 0, 0});
   PrivacyLog log(logs, clock);
   RunEngine engine(catalogue, log, clock);
-  const RunTotals totals = engine.Run(*SelectRunTarget(catalogue, "Ur All Privacy\\Links"), true, false, nullptr);
-  Settings() = saved;
-  return totals;
+  return engine.Run(*SelectRunTarget(catalogue, "Ur All Privacy\\Links"), true, false, nullptr);
 }
 
 // Links inside an item's folder point at a folder outside it: a clear removes the links and leaves

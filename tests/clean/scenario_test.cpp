@@ -11,24 +11,20 @@
 #include "registry/reg_keys.h"
 #include "registry/reg_values.h"
 #include "settings/system_settings.h"
+#include "support/event_journal.h"
+#include "support/scoped_settings.h"
+#include "support/trace_text.h"
 
 namespace qm {
 namespace {
 
+using test::TraceTexts;
+using testing::EventJournal;
 using testing::ReadBytes;
 using testing::Scenario;
 namespace fs = std::filesystem;
 
 constexpr uint32_t kHkcu = 0x80000001u;
-
-std::vector<std::string> Finals(const RunTotals& totals) {
-  std::vector<std::string> out;
-  if (!totals.Values) return out;
-  for (const auto& pv : *totals.Values) {
-    out.push_back(std::to_string(pv->ValueType) + " " + std::to_string(pv->ValueStatus) + " " + pv->Path);
-  }
-  return out;
-}
 
 std::vector<std::string> ValueNames(const std::string& path) {
   std::vector<std::string> names;
@@ -55,35 +51,6 @@ std::vector<std::string> LogLines(const std::string& file) {
   return lines;
 }
 
-/// Writes every event of a run as one line, and can stop the run after a number of traces.
-class Journal : public RunListener {
- public:
-  void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
-    lines.push_back("append " + pv.Path);
-    if (stopAfter > 0 && ++seen == stopAfter) RunEngine::RequestStop();
-  }
-  void ParseItemFinish(PrivacyItem& pi, int64_t n) override { lines.push_back("item " + pi.Title + " " + std::to_string(n)); }
-  void ParseConfigFinish(PrivacyConfig& pc, int64_t n) override {
-    lines.push_back("config " + pc.Software + " " + std::to_string(n));
-  }
-  void ParseBySoftwareTypeFinish(int32_t type, int64_t n) override {
-    lines.push_back("type " + std::to_string(type) + " " + std::to_string(n));
-  }
-  void ParseFinish(int64_t n) override { lines.push_back("finish " + std::to_string(n)); }
-
-  std::vector<std::string> Summary() const {
-    std::vector<std::string> out;
-    for (const std::string& line : lines) {
-      if (line.rfind("append ", 0) != 0) out.push_back(line);
-    }
-    return out;
-  }
-
-  std::vector<std::string> lines;
-  int stopAfter = 0;
-  int seen = 0;
-};
-
 /// One scenario with its catalogue loaded, a log in the scenario folder and a fixed clock.
 class ScenarioRun : public ::testing::Test {
  protected:
@@ -91,12 +58,10 @@ class ScenarioRun : public ::testing::Test {
       : clock_(LocalDateTime{2026, 12, 5, 14, 3, 7}),
         log_(scenario_.Path("logs"), clock_),
         engine_(catalogue_, log_, clock_) {
-    saved_ = Settings();
     Settings().EnableFileLogging = true;
     Settings().SecurityFillTimes = 1;
     catalogue_.LoadConfig(scenario_.CatalogueFile());
   }
-  ~ScenarioRun() override { Settings() = saved_; }
 
   RunTotals Run(const std::string& tag, bool clear, bool all = false, RunListener* listener = nullptr) {
     const std::optional<RunTarget> target = SelectRunTarget(catalogue_, tag);
@@ -117,13 +82,13 @@ class ScenarioRun : public ::testing::Test {
   PrivacyConfigs catalogue_;
   PrivacyLog log_;
   RunEngine engine_;
-  SystemSettings saved_;
+  const test::ScopedSettings settings_;
 };
 
 TEST_F(ScenarioRun, ShowListsEveryTraceInOrderAndChangesNothing) {
-  Journal journal;
+  EventJournal journal;
   const RunTotals totals = Run("Ur All Privacy", false, false, &journal);
-  EXPECT_EQ(Finals(totals), scenario_.ExpectedShow());
+  EXPECT_EQ(TraceTexts(totals.Values), scenario_.ExpectedShow());
   EXPECT_EQ(totals.Count, 14);
   EXPECT_EQ(totals.Bytes, Scenario::kExpectedBytes);
   EXPECT_EQ(totals.Failed, 0);
@@ -159,7 +124,7 @@ TEST_F(ScenarioRun, ShowListsEveryTraceInOrderAndChangesNothing) {
 
 TEST_F(ScenarioRun, ClearErasesExactlyTheSelectedUnheldTraces) {
   const RunTotals totals = Run("Ur All Privacy", true);
-  EXPECT_EQ(Finals(totals), scenario_.ExpectedClear());
+  EXPECT_EQ(TraceTexts(totals.Values), scenario_.ExpectedClear());
   EXPECT_EQ(totals.Failed, 1);  // the folder that keeps the held file
   EXPECT_EQ(ValueLines(),
             (std::vector<std::string>{"Find " + scenario_.Path("files/a.tmp"),
@@ -194,34 +159,31 @@ TEST_F(ScenarioRun, ClearErasesExactlyTheSelectedUnheldTraces) {
 
   // A second clear finds only what is held, and the folder that keeps it.
   const RunTotals again = Run("Ur All Privacy", true);
-  EXPECT_EQ(Finals(again), (std::vector<std::string>{"5 -1 " + scenario_.Path("cache/keep"),
+  EXPECT_EQ(TraceTexts(again.Values), (std::vector<std::string>{"5 -1 " + scenario_.Path("cache/keep"),
                                                      "4 4 " + scenario_.Path("cache/keep/held.dat")}));
   EXPECT_EQ(ReadBytes(scenario_.Path("cache/keep/held.dat")), "held");
 }
 
-TEST_F(ScenarioRun, NodeTagsPickTheirTargets) {
-  RunTotals cache = Run("Ur All Privacy\\Scenario\\Cache", false);
-  EXPECT_EQ(cache.Count, 5);
-  EXPECT_EQ(cache.StatusText, "Scenario\\Cache");
-  RunTotals plugins = Run("Ur All Privacy\\Plug-ins", false);
-  EXPECT_EQ(Finals(plugins), std::vector<std::string>{"4 1 " + scenario_.Path("cookies/c1.txt")});
-  EXPECT_EQ(plugins.StatusText, "Plug-ins");
-  EXPECT_EQ(Run("Ur All Privacy\\Plug-ins\\Browser Plus", false).StatusText, "Browser Plus");
-  EXPECT_EQ(Run("Ur All Privacy\\Plug-ins\\Browser Plus\\Cookies", false).Count, 1);
+TEST_F(ScenarioRun, EachNodeSearchesItsOwnTracesAndAllAddsTheUnselectedOnes) {
+  EXPECT_EQ(Run("Ur All Privacy\\Scenario\\Cache", false).Count, 5);
+  const std::vector<std::string> cookie = {"4 1 " + scenario_.Path("cookies/c1.txt")};
+  EXPECT_EQ(TraceTexts(Run("Ur All Privacy\\Plug-ins", false).Values), cookie);
+  EXPECT_EQ(TraceTexts(Run("Ur All Privacy\\Plug-ins\\Browser Plus", false).Values), cookie);
+  EXPECT_EQ(TraceTexts(Run("Ur All Privacy\\Plug-ins\\Browser Plus\\Cookies", false).Values), cookie);
   // The unselected custom configuration counts only when unselected ones are included.
   EXPECT_FALSE(Run("Ur All Privacy\\Customs", false).Values);
   RunTotals customs = Run("Ur All Privacy\\Customs", false, true);
-  EXPECT_EQ(Finals(customs), std::vector<std::string>{"4 1 " + scenario_.Path("notes/n.txt")});
+  EXPECT_EQ(TraceTexts(customs.Values), std::vector<std::string>{"4 1 " + scenario_.Path("notes/n.txt")});
   // So does the unselected item of a selected configuration.
   EXPECT_EQ(Run("Ur All Privacy\\Scenario", false).Count, 13);
   EXPECT_EQ(Run("Ur All Privacy\\Scenario", false, true).Count, 14);
 }
 
 TEST_F(ScenarioRun, StopMidWalkKeepsWhatWasFoundAndTouchesNothingAfter) {
-  Journal journal;
+  EventJournal journal;
   journal.stopAfter = 3;  // a.tmp, the keep folder, x.dat
   const RunTotals totals = Run("Ur All Privacy", true, false, &journal);
-  EXPECT_EQ(Finals(totals), (std::vector<std::string>{"4 2 " + scenario_.Path("files/a.tmp"),
+  EXPECT_EQ(TraceTexts(totals.Values), (std::vector<std::string>{"4 2 " + scenario_.Path("files/a.tmp"),
                                                       "5 -1 " + scenario_.Path("cache/keep"),
                                                       "4 2 " + scenario_.Path("cache/x.dat")}));
   EXPECT_EQ(journal.Summary(), (std::vector<std::string>{"item Temp Files 1", "item Cache 2",

@@ -5,17 +5,18 @@
 #include "catalogue_files.h"
 #include "config/placeholders.h"
 #include "config/privacy_configs.h"
+#include "support/placeholder_folders.h"
 
 namespace qm {
 namespace {
 
+using Lines = std::vector<std::string>;
 using testing::PlainLines;
 using testing::RawLines;
 using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 using testing::WriteCatalogue;
-using Lines = std::vector<std::string>;
 
 std::vector<std::string> Entries(const TextList& list) { return {list.begin(), list.end()}; }
 
@@ -99,9 +100,9 @@ TEST(CatalogueFile, LoadFillsConfigurationsItemsAndFileLines) {
 TEST(CatalogueFile, SeekPartsHoldsAndPlaceholders) {
   ScratchFolder folder("catalogue-seek");
   const std::string file = folder / "c.dat";
-  const SpecialFolders saved = PlaceholderFolders();
-  PlaceholderFolders().WindowsDir = "";
-  PlaceholderFolders().TemporaryDir = folder.Path();
+  SpecialFolders folders = test::WindowsTestFolders();
+  folders.WindowsDir = "";
+  folders.TemporaryDir = folder.Path();
   WriteCatalogue(file, {"[Config]", "Software:S", "Type:Root",
                         "NoSeek<>1<>0<>File><",
                         "NoWindows<>1<>0<>Folder><%windowsdir%\\Temp",
@@ -110,8 +111,10 @@ TEST(CatalogueFile, SeekPartsHoldsAndPlaceholders) {
                         "Extra<>1<>1<>File><C:\\a><C:\\a\\k1.txt<>C:\\a\\k2.txt><ignored",
                         "Fields<>1<>0<>File<>more<>fields><C:\\b"});
   PrivacyConfigs catalogue;
-  catalogue.LoadConfig(file);
-  PlaceholderFolders() = saved;
+  {
+    const test::ScopedPlaceholderFolders scope(folders);
+    catalogue.LoadConfig(file);
+  }
   const auto config = catalogue.Item(1);
   const auto noSeek = config->FindPrivacyItem("NoSeek");
   EXPECT_FALSE(noSeek->Irregular);

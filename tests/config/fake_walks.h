@@ -7,6 +7,8 @@
 #include "config/item_walks.h"
 #include "config/privacy_configs.h"
 #include "config/stop_requested.h"
+#include "support/catalogue_builders.h"
+#include "support/event_journal.h"
 
 namespace qm::testing {
 
@@ -58,44 +60,19 @@ class FakeWalks : public ItemWalks {
   }
 };
 
-/// Writes every event it hears as one line: "append Title Path", "item Title n", "config Software n",
-/// "type T n", "finish n".
-class EventJournal : public PrivacyConfigsEvents {
- public:
-  void AppendValue(PrivacyItem& pi, PrivacyValue& pv) override { lines.push_back("append " + pi.Title + " " + pv.Path); }
-  void ParseItemFinish(PrivacyItem& pi, int64_t n) override {
-    lines.push_back("item " + pi.Title + " " + std::to_string(n));
-  }
-  void ParseConfigFinish(PrivacyConfig& pc, int64_t n) override {
-    lines.push_back("config " + pc.Software + " " + std::to_string(n));
-  }
-  void ParseFinish(int64_t n) override { lines.push_back("finish " + std::to_string(n)); }
-  void ParseBySoftwareTypeFinish(int32_t type, int64_t n) override {
-    lines.push_back("type " + std::to_string(type) + " " + std::to_string(n));
-  }
-
-  std::vector<std::string> lines;
-};
-
 /// A configuration with items "title=plan" (selected) or "-title=plan" (not selected).
 inline std::shared_ptr<PrivacyConfig> MakeConfig(const std::string& software, int32_t type, bool selected,
                                                  const std::vector<std::string>& items) {
-  auto config = std::make_shared<PrivacyConfig>();
-  config->Software = software;
-  config->SoftwareType = type;
-  config->Selected = selected;
+  std::vector<std::shared_ptr<PrivacyItem>> made;
   for (const std::string& entry : items) {
-    auto item = std::make_shared<PrivacyItem>();
     const bool itemSelected = entry[0] != '-';
     const std::string body = itemSelected ? entry : entry.substr(1);
     const std::size_t eq = body.find('=');
-    item->Software = software;
-    item->Title = body.substr(0, eq);
-    item->Selected = itemSelected;
-    item->ItemType = item_types::kIniFileItem;
-    item->SeekSettings.Add(body.substr(eq + 1));
-    config->Items.Add(item);
+    made.push_back(MakeItem(software, body.substr(0, eq), item_types::kIniFileItem, {body.substr(eq + 1)}));
+    made.back()->Selected = itemSelected;
   }
+  auto config = MakeConfig(software, type, made);
+  config->Selected = selected;
   return config;
 }
 

@@ -8,22 +8,12 @@
 
 #include "platform/file_system.h"
 #include "platform/shell.h"
+#include "support/placeholder_folders.h"
 #include "support/registry_fixture.h"
 
 namespace qm {
 
 namespace {
-
-SpecialFolders WindowsFolders() {
-  SpecialFolders folders;
-  folders.WindowsDir = "C:\\WINDOWS";
-  folders.SystemDir = "C:\\WINDOWS\\system32";
-  folders.TemporaryDir = "C:\\Temp";
-  folders.UserProfileDir = "C:\\Users\\Ann";
-  folders.AppDataDir = "C:\\Users\\Ann\\AppData\\Local";
-  folders.ProgramFilesDir = "C:\\Program Files";
-  return folders;
-}
 
 /// Sources answering from fixed tables; a missing entry is a folder the shell does not have.
 struct FakeSources {
@@ -55,15 +45,17 @@ const std::string kToken = "%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Placeho
 }  // namespace
 
 TEST(ExpandPlaceholdersTest, FolderTokensAndTheTextAroundThem) {
-  SpecialFolders folders = WindowsFolders();
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders), "C:\\WINDOWS\\Temp");
+  SpecialFolders folders = test::WindowsTestFolders();
+  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders), "C:\\Windows\\Temp");
   EXPECT_EQ(ExpandPlaceholders("%WINDOWSDIR%\\Temp", folders), "\\Temp");
   EXPECT_EQ(ExpandPlaceholders("abc%def", folders), "abc");
   EXPECT_EQ(ExpandPlaceholders("50%%off", folders), "50off");
   EXPECT_EQ(ExpandPlaceholders("x%a%y", folders), "xy");
 
-  EXPECT_EQ(ExpandPlaceholders("%systemdir%|%temporarydir%|%userprofiledir%|%appdatadir%|%programfilesdir%", folders),
-            "C:\\WINDOWS\\system32|C:\\Temp|C:\\Users\\Ann|C:\\Users\\Ann\\AppData\\Local|C:\\Program Files");
+  EXPECT_EQ(ExpandPlaceholders("%systemdir%|%temporarydir%|%userprofiledir%|%appdatadir%|%programfilesdir%",
+                               folders),
+            "C:\\Windows\\system32|C:\\Users\\ann\\AppData\\Local\\Temp|C:\\Users\\ann|"
+            "C:\\Users\\ann\\AppData\\Local|C:\\Program Files");
   EXPECT_EQ(ExpandPlaceholders("plain\\path.txt", folders), "plain\\path.txt");
   EXPECT_EQ(ExpandPlaceholders("", folders), "");
   // A token of two parts is no registry token: it vanishes like any unknown name.
@@ -71,18 +63,19 @@ TEST(ExpandPlaceholdersTest, FolderTokensAndTheTextAroundThem) {
 }
 
 TEST(ExpandPlaceholdersTest, AnEmptyFolderFailsTheWholeExpansion) {
-  SpecialFolders folders = WindowsFolders();
+  SpecialFolders folders = test::WindowsTestFolders();
   folders.WindowsDir.clear();
   EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders), "");
   EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders), "C:\\WINDOWS\\system32\\x");
+  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders), "C:\\Windows\\system32\\x");
 }
 
 TEST(ExpandPlaceholdersTest, RegistryTokensReadTheValueOrFailTheExpansion) {
   test::RegistryFixture fixture("registry_shell_folders.reg");
-  SpecialFolders folders = WindowsFolders();
+  SpecialFolders folders = test::WindowsTestFolders();
   EXPECT_EQ(ExpandPlaceholders(kToken + "Cache%\\Temp\\*.tmp", folders), "C:\\Users\\Test\\Cache\\Temp\\*.tmp");
-  EXPECT_EQ(ExpandPlaceholders("[" + kToken + "Cache%]%windowsdir%", folders), "[C:\\Users\\Test\\Cache]C:\\WINDOWS");
+  EXPECT_EQ(ExpandPlaceholders("[" + kToken + "Cache%]%windowsdir%", folders),
+            "[C:\\Users\\Test\\Cache]C:\\Windows");
   // A number reads as its display text.
   EXPECT_EQ(ExpandPlaceholders(kToken + "Number%", folders), "0x0000002a (42)");
 

@@ -11,25 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "catalogue_files.h"
 #include "config/placeholders.h"
 #include "config/privacy_configs.h"
+#include "config/settings_string.h"
+#include "support/placeholder_folders.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
-
-/// Folders the catalogue is expanded against: fixed texts, so the checks do not depend on the machine.
-SpecialFolders TestFolders() {
-  SpecialFolders f;
-  f.UserProfileDir = "C:\\Users\\tester";
-  f.AppDataDir = "C:\\Users\\tester\\AppData\\Local";
-  f.WindowsDir = "C:\\Windows";
-  f.SystemDir = "C:\\Windows\\system32";
-  f.TemporaryDir = "C:\\Users\\tester\\AppData\\Local\\Temp";
-  f.ProgramFilesDir = "C:\\Program Files";
-  return f;
-}
 
 std::string Upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -48,6 +39,23 @@ bool IsDriveRoot(const std::string& comparable) {
          (comparable.size() == 2 && std::isalpha(static_cast<unsigned char>(comparable[0])) && comparable[1] == ':');
 }
 
+/// What a save must write for a stored plain line: the line trimmed, a "Selected:" line as "Selected:1" or
+/// "Selected:0".
+std::string Normalised(const std::string& line) {
+  const std::string s = TrimBlanks(line);
+  if (s.rfind("Selected:", 0) == 0) return s == "Selected:1" ? s : "Selected:0";
+  return s;
+}
+
+/// Expects the saved file's plain lines to be `expected`, naming the first line that differs.
+void ExpectPlainLines(const std::string& file, const std::vector<std::string>& expected) {
+  const std::vector<std::string> actual = testing::PlainLines(file);
+  for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
+    ASSERT_EQ(actual[i], expected[i]) << "line " << i + 1;
+  }
+  EXPECT_EQ(actual.size(), expected.size());
+}
+
 /// One loaded catalogue file and the name it is reported under.
 struct LoadedFile {
   std::string name;
@@ -56,12 +64,6 @@ struct LoadedFile {
 
 class ShippedCatalogue : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = PlaceholderFolders();
-    PlaceholderFolders() = TestFolders();
-  }
-  void TearDown() override { PlaceholderFolders() = saved_; }
-
   static fs::path CatalogueDir() { return fs::path(QM_CATALOGUE_DIR); }
 
   static std::unique_ptr<PrivacyConfigs> Load(const fs::path& file) {
@@ -84,15 +86,20 @@ class ShippedCatalogue : public ::testing::Test {
   }
 
   /// The main catalogue followed by every plug-in file.
+  static std::vector<fs::path> AllFiles() {
+    std::vector<fs::path> files = PluginFiles();
+    files.insert(files.begin(), CatalogueDir() / "PrivacyConfig.dat");
+    return files;
+  }
+
   static std::vector<LoadedFile> LoadAll() {
     std::vector<LoadedFile> all;
-    all.push_back({"PrivacyConfig.dat", Load(CatalogueDir() / "PrivacyConfig.dat")});
-    for (const fs::path& file : PluginFiles()) all.push_back({file.filename().string(), Load(file)});
+    for (const fs::path& file : AllFiles()) all.push_back({file.filename().string(), Load(file)});
     return all;
   }
 
- private:
-  SpecialFolders saved_;
+  // The catalogue is expanded against fixed folders, so the checks do not depend on the machine.
+  const test::ScopedPlaceholderFolders folders_{test::WindowsTestFolders()};
 };
 
 TEST_F(ShippedCatalogue, BuiltInConfigurationsComeFirstWithThePreferencesItemsInOrder) {
@@ -220,7 +227,7 @@ TEST_F(ShippedCatalogue, EveryItemHasAKnownTypeAndTheSeekSettingsItsTypeNeeds) {
 }
 
 TEST_F(ShippedCatalogue, NoItemEmptiesAProtectedFolderAndEveryPathStartsAtAPlaceholderFolder) {
-  const SpecialFolders f = TestFolders();
+  const SpecialFolders f = test::WindowsTestFolders();
   // Emptying any of these would wreck the system or the user's files; the roaming and local application
   // data folders hold every program's settings.
   const std::set<std::string> protectedFolders = {
@@ -275,6 +282,29 @@ TEST_F(ShippedCatalogue, NothingThatHoldsPasswordsSettingsOrBookmarksIsListed) {
         }
       }
     }
+  }
+}
+
+TEST_F(ShippedCatalogue, LoadAndSaveGiveBackTheSamePlainLines) {
+  testing::ScratchFolder folder("shipped-round-trip");
+  for (const fs::path& file : AllFiles()) {
+    SCOPED_TRACE(file.string());
+    ASSERT_TRUE(fs::exists(file));
+    std::vector<std::string> expected;
+    for (const std::string& line : testing::PlainLines(file.string())) expected.push_back(Normalised(line));
+
+    PrivacyConfigs catalogue;
+    catalogue.LoadConfig(file.string());
+    // The load puts the configurations into display order; the shipped files list them in that order.
+    const std::string copy = folder / file.filename().string();
+    catalogue.SaveConfig(copy);
+    ExpectPlainLines(copy, expected);
+
+    PrivacyConfigs again;
+    again.LoadConfig(copy);
+    again.SaveConfig(copy);
+    ExpectPlainLines(copy, expected);
+    EXPECT_EQ(again.Count(), catalogue.Count());
   }
 }
 

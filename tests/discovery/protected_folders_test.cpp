@@ -2,43 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include "support/placeholder_folders.h"
+
 namespace qm {
 namespace {
 
-SpecialFolders Folders() {
-  SpecialFolders f;
-  f.UserProfileDir = "C:\\Users\\ann";
-  f.AppDataDir = "C:\\Users\\ann\\AppData\\Roaming";
-  f.WindowsDir = "C:\\Windows";
-  f.SystemDir = "C:\\Windows\\system32";
-  f.TemporaryDir = "C:\\Users\\ann\\AppData\\Local\\Temp";
-  f.ProgramFilesDir = "C:\\Program Files";
-  return f;
-}
-
-TEST(ProtectedFolders, RootsAndEmptyRelativePathsFindNothing) {
-  const SpecialFolders f = Folders();
-  for (const char* root : {"C:\\", "C:", "c:/", "/", "//", "\\", "\\\\server\\share", "\\\\server\\share\\",
+TEST(ProtectedFolders, RootsAndTheFourSpecialFoldersInAnySpellingButNothingBelowOrBesideThem) {
+  const SpecialFolders f = test::WindowsTestFolders();
+  // Roots and paths that come to no folder at all, then the special folders however they are written.
+  for (const char* path : {"C:\\", "C:", "c:/", "/", "//", "\\", "\\\\server\\share", "\\\\server\\share\\",
                            "\\\\?\\C:\\", "\\\\?\\UNC\\server\\share", "", ".", "a\\..", "C:\\Windows\\..",
-                           "/tmp/../"}) {
-    EXPECT_TRUE(IsProtectedFolder(root, f)) << root;
-  }
-}
-
-TEST(ProtectedFolders, TheFourSpecialFoldersInAnySpelling) {
-  const SpecialFolders f = Folders();
-  for (const char* path : {"C:\\Users\\ann", "c:\\users\\ANN\\", "C:/Users/ann/.", "C:\\Users\\bob\\..\\ann",
-                           "C:\\WINDOWS", "C:\\Windows\\System32\\", "C:\\Program Files",
-                           "\\\\?\\C:\\Program Files"}) {
+                           "/tmp/../", "C:\\Users\\ann", "c:\\users\\ANN\\", "C:/Users/ann/.",
+                           "C:\\Users\\bob\\..\\ann", "C:\\WINDOWS", "C:\\Windows\\System32\\",
+                           "C:\\Program Files", "\\\\?\\C:\\Program Files"}) {
     EXPECT_TRUE(IsProtectedFolder(path, f)) << path;
   }
-}
-
-TEST(ProtectedFolders, FoldersBelowOrBesideThemAreWalked) {
-  const SpecialFolders f = Folders();
-  for (const char* path : {"C:\\Users\\ann\\Cookies", "C:\\Windows\\Temp", "C:\\Users\\ann\\AppData\\Local\\Temp",
-                           "C:\\Users", "C:\\Program Files (x86)", "\\\\server\\share\\cache", "/tmp/x",
-                           "cache"}) {
+  for (const char* path :
+       {"C:\\Users\\ann\\Cookies", "C:\\Windows\\Temp", "C:\\Users\\ann\\AppData\\Local\\Temp", "C:\\Users",
+        "C:\\Program Files (x86)", "\\\\server\\share\\cache", "/tmp/x", "cache"}) {
     EXPECT_FALSE(IsProtectedFolder(path, f)) << path;
   }
   // An empty special folder (Linux has no Windows folder) protects nothing beyond the roots.

@@ -11,6 +11,8 @@
 #include "discovery/item_walker.h"
 #include "discovery/privacy_values.h"
 #include "platform/clock.h"
+#include "support/catalogue_builders.h"
+#include "support/trace_text.h"
 
 namespace qm::testing {
 
@@ -58,15 +60,7 @@ class WalkHarness : public PrivacyItemEvents {
 
   static std::shared_ptr<PrivacyItem> Item(int32_t type, const std::vector<std::string>& seek,
                                            const std::vector<std::string>& holds = {}) {
-    auto item = std::make_shared<PrivacyItem>();
-    item->Software = "Test";
-    item->Title = "Item";
-    item->Selected = true;
-    item->ItemType = type;
-    for (const std::string& s : seek) item->SeekSettings.Add(s);
-    item->HoldFlag = !holds.empty();
-    for (const std::string& h : holds) item->HoldSettings.Add(h);
-    return item;
+    return MakeItem("Test", "Item", type, seek, holds);
   }
 
   WalkResult Run(PrivacyItem& item, bool clear, int stopAfter = 0) {
@@ -81,7 +75,7 @@ class WalkHarness : public PrivacyItemEvents {
   }
 
   void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
-    result_.reported.push_back(std::to_string(pv.ValueType) + " " + std::to_string(pv.ValueStatus) + " " + pv.Path);
+    result_.reported.push_back(test::TraceText(pv));
     if (stopAfter_ > 0 && static_cast<int>(result_.reported.size()) == stopAfter_) StopRequested = true;
   }
   void ParseItemFinish(PrivacyItem&, int64_t count) override { result_.finishCount = count; }
@@ -115,13 +109,6 @@ class WalkHarness : public PrivacyItemEvents {
 };
 
 /// The final "kind status path" of every trace of a result, in order.
-inline std::vector<std::string> Finals(const WalkResult& r) {
-  std::vector<std::string> out;
-  if (!r.values) return out;
-  for (const auto& pv : *r.values) {
-    out.push_back(std::to_string(pv->ValueType) + " " + std::to_string(pv->ValueStatus) + " " + pv->Path);
-  }
-  return out;
-}
+inline std::vector<std::string> Finals(const WalkResult& r) { return test::TraceTexts(r.values); }
 
 }  // namespace qm::testing

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "clean/scratch_folder.h"
 #include "platform/file_system.h"
-#include "platform/scratch_folder.h"
 
 namespace qm {
 

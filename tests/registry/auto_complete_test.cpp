@@ -16,6 +16,8 @@ namespace qm {
 
 namespace {
 
+using test::KeyExists;
+
 // The Wine prefix's user (design.md); the fixtures name the same user, so the Linux store reaches them too.
 const std::string kUser = "S-1-5-21-0-0-0-1000";
 const std::string kPss = "Software\\Microsoft\\Protected Storage System Provider";
@@ -34,13 +36,6 @@ const KeyDescriptor kEveryoneFullAccess = {1,    0, 0x04, 0x80, 0, 0, 0,  0, 0, 
 const KeyDescriptor kNoAccess = {1, 0, 0x04, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                  0, 0, 20,   0,    0, 0, 2, 0, 8, 0, 0, 0, 0, 0};
 const KeyDescriptor kNullDacl = {1, 0, 0x04, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-
-bool KeyExists(uint32_t root, const std::string& path) {
-  reg::KeyHandle key = 0;
-  if (reg::OpenKey(reg::RootHandle(root), path, reg::kQueryValue, key) != reg::kSuccess) return false;
-  reg::CloseKey(key);
-  return true;
-}
 
 struct Trace {
   std::string path;

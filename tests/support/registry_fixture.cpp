@@ -90,6 +90,13 @@ std::string ReadFixtureText(const std::string& path) {
   return bytes;
 }
 
+bool KeyExists(uint32_t root, const std::string& path) {
+  reg::KeyHandle key = 0;
+  if (reg::OpenKey(reg::RootHandle(root), path, reg::kQueryValue, key) != reg::kSuccess) return false;
+  reg::CloseKey(key);
+  return true;
+}
+
 void DeleteTestKey(const std::string& path) {
   reg::KeyHandle root = reg::RootHandle(reg::kCurrentUser);
   reg::KeyHandle key = 0;

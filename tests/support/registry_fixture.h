@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ class RegistryFixture {
   std::filesystem::path folder_;
   std::vector<std::string> topKeys_;
 };
+
+/// True when the key `path` below the root `root` (a predefined handle value) can be opened.
+bool KeyExists(uint32_t root, const std::string& path);
 
 /// Deletes a key below HKEY_CURRENT_USER with everything under it, straight through the backend.
 void DeleteTestKey(const std::string& path);

@@ -9,23 +9,12 @@
 
 namespace qm {
 
-namespace {
-
-std::shared_ptr<CustomizeParse> ParseWithoutBins() {
-  ParserEnvironment environment;
-  environment.RecycleBins = [] { return RecycleBinPlaces{}; };
-  environment.CurrentUser = [] { return std::string("S-1-5-21-0-0-0-1000"); };
-  environment.EraseFile = [](PrivacyValue& pv) { EraseFileTrace(pv, FillRule::kAlways, 1); };
-  return std::make_shared<CustomizeParse>(environment);
-}
-
-}  // namespace
-
 TEST(CustomizeItemTest, ItemCallsItsParserByNameAndReRaisesItsTraces) {
-  testing::ParserScratch scratch;
+  testing::ScratchFolder scratch("parse");
   const std::string cookies = scratch.Write("P/prof/s/cookies.txt", "c");
   testing::WalkHarness harness;
-  RegisterCustomizeParse(harness.parsers, ParseWithoutBins());
+  testing::ParserHarness parsers;
+  RegisterCustomizeParse(harness.parsers, parsers.parse);
   auto item = testing::WalkHarness::Item(item_types::kCustomize, {"ParseMozillaCookies", scratch.Path("P")});
 
   testing::WalkResult shown = harness.Run(*item, false);
@@ -52,13 +41,19 @@ TEST(CustomizeItemTest, ItemCallsItsParserByNameAndReRaisesItsTraces) {
   EXPECT_EQ(none.finishCount, 0);
 }
 
-TEST(CustomizeItemTest, ProgramTableHoldsTheSixParsersOfTheProgramParserObject) {
-  CustomizeParsers& table = TheCustomizeParsers();
-  for (const char* name : {"ParseRecycleBin", "ParseIEAutoComplete", "ParseMozillaAddressHistory",
-                           "ParseMozillaHistoryFile", "ParseMozillaCacheFiles", "ParseMozillaCookies"}) {
-    EXPECT_NE(table.Find(name), nullptr) << name;
+TEST(CustomizeItemTest, TablesHoldTheSixParsersByTheirExactNames) {
+  testing::ParserHarness harness;
+  // The program's own table and one registered for a parser object of a test are filled alike.
+  for (CustomizeParsers* table : {&TheCustomizeParsers(), &harness.table}) {
+    for (const char* name : {"ParseRecycleBin", "ParseIEAutoComplete", "ParseMozillaAddressHistory",
+                             "ParseMozillaHistoryFile", "ParseMozillaCacheFiles", "ParseMozillaCookies"}) {
+      EXPECT_NE(table->Find(name), nullptr) << name;
+    }
+    EXPECT_EQ(table->Find("parserecyclebin"), nullptr);
+    EXPECT_EQ(table->Find("ParseFolderTree"), nullptr);
   }
-  EXPECT_EQ(table.Events, TheCustomizeParse());
+  EXPECT_EQ(TheCustomizeParsers().Events, TheCustomizeParse());
+  EXPECT_EQ(harness.table.Events, harness.parse);
 }
 
 }  // namespace qm

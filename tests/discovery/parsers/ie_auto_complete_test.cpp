@@ -6,6 +6,7 @@
 #include "discovery/parsers/parser_harness.h"
 #include "platform/registry_backend.h"
 #include "support/registry_fixture.h"
+#include "support/trace_text.h"
 
 namespace qm {
 
@@ -15,13 +16,7 @@ const std::string kStore =
     "Software\\Microsoft\\Protected Storage System Provider\\S-1-5-21-0-0-0-1000\\Data\\"
     "e161255a-37c3-11d2-bcaa-00c04fd929db\\e161255a-37c3-11d2-bcaa-00c04fd929db";
 
-bool KeyExists(const std::string& path) {
-  reg::KeyHandle key = 0;
-  if (reg::OpenKey(reg::RootHandle(reg::kCurrentUser), path, reg::kQueryValue, key) != reg::kSuccess)
-    return false;
-  reg::CloseKey(key);
-  return true;
-}
+bool KeyExists(const std::string& path) { return test::KeyExists(reg::kCurrentUser, path); }
 
 std::vector<std::string> Entries(int32_t status) {
   std::vector<std::string> entries;
@@ -39,7 +34,7 @@ TEST(ParseIEAutoCompleteTest, EntriesAreListedThenErasedWithThePasswords) {
 
   std::shared_ptr<PrivacyValues> shown = harness.Call("ParseIEAutoComplete", false);
   ASSERT_TRUE(shown);
-  EXPECT_EQ(testing::ParserHarness::Describe(*shown), Entries(1));
+  EXPECT_EQ(test::TraceTexts(shown), Entries(1));
   EXPECT_EQ(harness.reported, Entries(1));
   EXPECT_TRUE(harness.sameItem);
   fixture.Reload();
@@ -47,7 +42,7 @@ TEST(ParseIEAutoCompleteTest, EntriesAreListedThenErasedWithThePasswords) {
   EXPECT_TRUE(KeyExists("Software\\Microsoft\\Internet Explorer\\IntelliForms"));
 
   std::shared_ptr<PrivacyValues> cleared = harness.Call("ParseIEAutoComplete", true);
-  EXPECT_EQ(testing::ParserHarness::Describe(*cleared), Entries(2));
+  EXPECT_EQ(test::TraceTexts(cleared), Entries(2));
   EXPECT_EQ(harness.reported, Entries(2));
   EXPECT_TRUE(harness.logLines.empty());
   fixture.Reload();
@@ -60,17 +55,6 @@ TEST(ParseIEAutoCompleteTest, EntriesAreListedThenErasedWithThePasswords) {
   std::shared_ptr<PrivacyValues> again = harness.Call("ParseIEAutoComplete", true);
   ASSERT_TRUE(again);
   EXPECT_EQ(again->Count(), 0);
-}
-
-TEST(CustomizeParseTest, SixParsersAreCalledByTheirExactNames) {
-  testing::ParserHarness harness;
-  for (const char* name : {"ParseRecycleBin", "ParseIEAutoComplete", "ParseMozillaAddressHistory",
-                           "ParseMozillaHistoryFile", "ParseMozillaCacheFiles", "ParseMozillaCookies"}) {
-    EXPECT_NE(harness.table.Find(name), nullptr) << name;
-  }
-  EXPECT_EQ(harness.table.Find("parserecyclebin"), nullptr);
-  EXPECT_EQ(harness.table.Find("ParseFolderTree"), nullptr);
-  EXPECT_EQ(harness.table.Events, harness.parse);
 }
 
 }  // namespace qm

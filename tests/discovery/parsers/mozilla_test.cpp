@@ -8,6 +8,7 @@
 #include "discovery/parsers/parser_harness.h"
 #include "platform/file_lock.h"
 #include "support/registry_fixture.h"
+#include "support/trace_text.h"
 
 namespace qm {
 
@@ -15,10 +16,10 @@ namespace {
 
 using testing::Exists;
 using testing::ParserHarness;
-using testing::ParserScratch;
-using testing::ReadAll;
+using testing::ReadBytes;
+using testing::ScratchFolder;
 
-std::string Fixture(const std::string& name) { return ReadAll(test::FixturePath("parsers/" + name)); }
+std::string Fixture(const std::string& name) { return ReadBytes(test::FixturePath("parsers/" + name)); }
 
 std::string FileTrace(const std::string& path, int32_t status) {
   return "4 " + std::to_string(status) + " " + path;
@@ -38,7 +39,7 @@ std::vector<std::string> Sorted(std::vector<std::string> lines) {
 }  // namespace
 
 TEST(ParseMozillaAddressHistoryTest, UpperCaseSequenceIsListedThenCutOutOfTheFile) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string original = Fixture("localstore_upper.rdf");
   const std::string file = scratch.Write("Profiles/default/x1y2z3.slt/localstore.rdf", original);
   // A profile folder without the file, and a file one level too high: neither is looked at.
@@ -55,11 +56,11 @@ TEST(ParseMozillaAddressHistoryTest, UpperCaseSequenceIsListedThenCutOutOfTheFil
   EXPECT_EQ(shown->Item(1)->ValueName, "URL:");
   EXPECT_EQ(shown->Item(1)->Size, 2 * 23);
   EXPECT_EQ(harness.reported, std::vector<std::string>(3, "7 1 " + file + ":URL:"));
-  EXPECT_EQ(ReadAll(file), original);
+  EXPECT_EQ(ReadBytes(file), original);
 
   std::shared_ptr<PrivacyValues> cleared = harness.Call("ParseMozillaAddressHistory", true, settings);
-  EXPECT_EQ(ParserHarness::Describe(*cleared), std::vector<std::string>(3, "7 2 " + file + ":URL:"));
-  EXPECT_EQ(ReadAll(file),
+  EXPECT_EQ(test::TraceTexts(cleared), std::vector<std::string>(3, "7 2 " + file + ":URL:"));
+  EXPECT_EQ(ReadBytes(file),
             "<?xml version=\"1.0\"?>\r\n"
             "<RDF:RDF xmlns:NC=\"http://home.netscape.com/NC-rdf#\"\r\n"
             "         xmlns:RDF=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\r\n"
@@ -69,12 +70,12 @@ TEST(ParseMozillaAddressHistoryTest, UpperCaseSequenceIsListedThenCutOutOfTheFil
             "                   width=\"800\" height=\"600\" />\r\n"
             "</RDF:RDF>\r\n");
   EXPECT_FALSE(Exists(file + ".tmp"));
-  EXPECT_EQ(ReadAll(tooHigh), original);
+  EXPECT_EQ(ReadBytes(tooHigh), original);
   EXPECT_EQ(harness.Call("ParseMozillaAddressHistory", true, settings)->Count(), 0);
 }
 
 TEST(ParseMozillaAddressHistoryTest, LowerCaseMarkersAreRecognisedAndALeftoverTmpIsReplaced) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string file = scratch.Write("P/prof/s.default/localstore.rdf", Fixture("localstore_lower.rdf"));
   const std::string tmp = scratch.Write("P/prof/s.default/localstore.rdf.tmp", "half of an earlier rewrite");
   std::filesystem::permissions(tmp, std::filesystem::perms::owner_write,
@@ -85,10 +86,10 @@ TEST(ParseMozillaAddressHistoryTest, LowerCaseMarkersAreRecognisedAndALeftoverTm
       harness.Call("ParseMozillaAddressHistory", true, {scratch.Path("P")});
   EXPECT_EQ(Values(*cleared),
             (std::vector<std::string>{"http://lower.example.com/", "https://mixed.example.com/path"}));
-  EXPECT_EQ(ParserHarness::Describe(*cleared), std::vector<std::string>(2, "7 2 " + file + ":URL:"));
+  EXPECT_EQ(test::TraceTexts(cleared), std::vector<std::string>(2, "7 2 " + file + ":URL:"));
   // The rewrite ends its lines with CR LF.
   EXPECT_EQ(
-      ReadAll(file),
+      ReadBytes(file),
       "<?xml version=\"1.0\"?>\r\n"
       "<rdf:RDF xmlns:NC=\"http://home.netscape.com/NC-rdf#\"\r\n"
       "         xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\r\n"
@@ -100,18 +101,18 @@ TEST(ParseMozillaAddressHistoryTest, LowerCaseMarkersAreRecognisedAndALeftoverTm
 }
 
 TEST(ParseMozillaAddressHistoryTest, FileWithoutTheSequenceStaysUnchanged) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string original = Fixture("localstore_noseq.rdf");
   const std::string file = scratch.Write("P/prof/s/localstore.rdf", original);
   ParserHarness harness;
   EXPECT_EQ(harness.Call("ParseMozillaAddressHistory", false, {scratch.Path("P")})->Count(), 0);
   EXPECT_EQ(harness.Call("ParseMozillaAddressHistory", true, {scratch.Path("P")})->Count(), 0);
-  EXPECT_EQ(ReadAll(file), original);
+  EXPECT_EQ(ReadBytes(file), original);
   EXPECT_FALSE(Exists(file + ".tmp"));
 }
 
 TEST(ParseMozillaAddressHistoryTest, BadLineInTheSequenceLeavesTheFileAsItWas) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string original = Fixture("localstore_badline.rdf");
   const std::string file = scratch.Write("P/prof/s/localstore.rdf", original);
   ParserHarness harness;
@@ -119,14 +120,14 @@ TEST(ParseMozillaAddressHistoryTest, BadLineInTheSequenceLeavesTheFileAsItWas) {
   std::shared_ptr<PrivacyValues> shown =
       harness.Call("ParseMozillaAddressHistory", false, {scratch.Path("P")});
   EXPECT_EQ(Values(*shown), std::vector<std::string>{"http://first.example.com/"});
-  EXPECT_EQ(ParserHarness::Describe(*shown), std::vector<std::string>{"7 1 " + file + ":URL:"});
+  EXPECT_EQ(test::TraceTexts(shown), std::vector<std::string>{"7 1 " + file + ":URL:"});
 
   std::shared_ptr<PrivacyValues> cleared =
       harness.Call("ParseMozillaAddressHistory", true, {scratch.Path("P")});
   // Reported as it was being erased, but the URL is still in the file: its final status says so.
   EXPECT_EQ(harness.reported, std::vector<std::string>{"7 2 " + file + ":URL:"});
-  EXPECT_EQ(ParserHarness::Describe(*cleared), std::vector<std::string>{"7 -1 " + file + ":URL:"});
-  EXPECT_EQ(ReadAll(file), original);
+  EXPECT_EQ(test::TraceTexts(cleared), std::vector<std::string>{"7 -1 " + file + ":URL:"});
+  EXPECT_EQ(ReadBytes(file), original);
   EXPECT_FALSE(Exists(file + ".tmp"));
 }
 
@@ -140,7 +141,7 @@ TEST(ParseMozillaAddressHistoryTest, UrlIsCutBetweenTheEntryMarkersInAnyCase) {
 }
 
 TEST(ParseMozillaFilesTest, TwoProfilesWithCookiesGiveTwoTracesAndBothGo) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string a =
       scratch.Write("P/one/a.slt/cookies.txt", "# Netscape HTTP Cookie File\n.example.com\tTRUE\n");
   const std::string b = scratch.Write("P/two/b.slt/cookies.txt", "# Netscape HTTP Cookie File\n");
@@ -148,16 +149,16 @@ TEST(ParseMozillaFilesTest, TwoProfilesWithCookiesGiveTwoTracesAndBothGo) {
   ParserHarness harness;
 
   std::shared_ptr<PrivacyValues> shown = harness.Call("ParseMozillaCookies", false, {scratch.Path("P")});
-  EXPECT_EQ(Sorted(ParserHarness::Describe(*shown)), Sorted({FileTrace(a, 1), FileTrace(b, 1)}));
-  EXPECT_EQ(harness.reported, ParserHarness::Describe(*shown));
+  EXPECT_EQ(Sorted(test::TraceTexts(shown)), Sorted({FileTrace(a, 1), FileTrace(b, 1)}));
+  EXPECT_EQ(harness.reported, test::TraceTexts(shown));
   std::shared_ptr<PrivacyValues> cleared = harness.Call("ParseMozillaCookies", true, {scratch.Path("P")});
-  EXPECT_EQ(Sorted(ParserHarness::Describe(*cleared)), Sorted({FileTrace(a, 2), FileTrace(b, 2)}));
+  EXPECT_EQ(Sorted(test::TraceTexts(cleared)), Sorted({FileTrace(a, 2), FileTrace(b, 2)}));
   EXPECT_FALSE(Exists(a) || Exists(b));
   EXPECT_TRUE(Exists(elsewhere));
 }
 
 TEST(ParseMozillaFilesTest, LockedHistoryIsOverwrittenWithBlanksAndKept) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string history = scratch.Write("P/prof/s/history.dat", std::string(25000, 'h'));
   ParserHarness harness;
   std::shared_ptr<PrivacyValues> cleared;
@@ -165,26 +166,26 @@ TEST(ParseMozillaFilesTest, LockedHistoryIsOverwrittenWithBlanksAndKept) {
     FileLock lock(history);
     cleared = harness.Call("ParseMozillaHistoryFile", true, {scratch.Path("P")});
   }
-  EXPECT_EQ(ParserHarness::Describe(*cleared), std::vector<std::string>{FileTrace(history, 3)});
+  EXPECT_EQ(test::TraceTexts(cleared), std::vector<std::string>{FileTrace(history, 3)});
   EXPECT_EQ(cleared->Item(1)->Size, 25000);
-  EXPECT_EQ(ReadAll(history), std::string(25000, '\0'));
+  EXPECT_EQ(ReadBytes(history), std::string(25000, '\0'));
 
-  EXPECT_EQ(ParserHarness::Describe(*harness.Call("ParseMozillaHistoryFile", true, {scratch.Path("P")})),
+  EXPECT_EQ(test::TraceTexts(harness.Call("ParseMozillaHistoryFile", true, {scratch.Path("P")})),
             std::vector<std::string>{FileTrace(history, 2)});
   EXPECT_FALSE(Exists(history));
 }
 
 TEST(ParseMozillaFilesTest, CacheFilesGoTheCacheFolderAndItsSubFoldersStay) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string one = scratch.Write("P/prof/s/Cache/_CACHE_001_", "1");
   const std::string two = scratch.Write("P/prof/s/Cache/9A3F1C2Bd01", "22");
   const std::string deeper = scratch.Write("P/prof/s/Cache/doomed/inner", "3");
   ParserHarness harness;
   EXPECT_EQ(
-      Sorted(ParserHarness::Describe(*harness.Call("ParseMozillaCacheFiles", false, {scratch.Path("P")}))),
+      Sorted(test::TraceTexts(harness.Call("ParseMozillaCacheFiles", false, {scratch.Path("P")}))),
       Sorted({FileTrace(one, 1), FileTrace(two, 1)}));
   EXPECT_EQ(
-      Sorted(ParserHarness::Describe(*harness.Call("ParseMozillaCacheFiles", true, {scratch.Path("P")}))),
+      Sorted(test::TraceTexts(harness.Call("ParseMozillaCacheFiles", true, {scratch.Path("P")}))),
       Sorted({FileTrace(one, 2), FileTrace(two, 2)}));
   EXPECT_FALSE(Exists(one) || Exists(two));
   EXPECT_TRUE(Exists(deeper));
@@ -192,7 +193,7 @@ TEST(ParseMozillaFilesTest, CacheFilesGoTheCacheFolderAndItsSubFoldersStay) {
 }
 
 TEST(ParseMozillaFilesTest, StopRequestedBeforeTheFirstFileAndMissingFoldersGiveEmptyResults) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string rdf = scratch.Write("P/prof/s/localstore.rdf", Fixture("localstore_upper.rdf"));
   const std::string history = scratch.Write("P/prof/s/history.dat", "h");
   const std::string cookies = scratch.Write("P/prof/s/cookies.txt", "c");
@@ -212,7 +213,7 @@ TEST(ParseMozillaFilesTest, StopRequestedBeforeTheFirstFileAndMissingFoldersGive
     EXPECT_EQ(harness.Call(parser, true)->Count(), 0) << parser;
   }
   EXPECT_TRUE(harness.reported.empty());
-  EXPECT_EQ(ReadAll(rdf), Fixture("localstore_upper.rdf"));
+  EXPECT_EQ(ReadBytes(rdf), Fixture("localstore_upper.rdf"));
   EXPECT_TRUE(Exists(history) && Exists(cookies) && Exists(cache));
 }
 

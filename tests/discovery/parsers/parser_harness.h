@@ -1,95 +1,23 @@
 #pragma once
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "clean/file_trace_erase.h"
+#include "clean/scratch_folder.h"
 #include "config/privacy_item.h"
 #include "config/stop_requested.h"
 #include "discovery/customize_parse.h"
 #include "platform/file_system.h"
+#include "support/trace_text.h"
 
 namespace qm::testing {
 
-/// A fresh folder for one test, removed afterwards. Under Wine it lies on Z: (the Linux root), so that
-/// Linux symbolic links can be made in it.
-class ParserScratch {
- public:
-  ParserScratch() {
-    static const uint64_t run = std::random_device{}();
-    static std::atomic<int> serial{0};
-    const std::filesystem::path root = FileSystem::Separator() == '\\'
-                                           ? std::filesystem::path("Z:\\tmp")
-                                           : std::filesystem::temp_directory_path();
-    path_ = root / ("qm-parse-" + std::to_string(run) + "-" + std::to_string(serial++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ParserScratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ParserScratch(const ParserScratch&) = delete;
-  ParserScratch& operator=(const ParserScratch&) = delete;
-
-  /// A path inside the folder; "/" in `name` separates folders on both builds.
-  std::string Path(const std::string& name = "") const {
-    return (name.empty() ? path_ : path_ / std::filesystem::path(name).make_preferred()).string();
-  }
-  /// Makes the folders of `name` and writes `bytes` into it; returns its path.
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::filesystem::path file = Path(name);
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file.string();
-  }
-  std::string Folder(const std::string& name) const {
-    std::filesystem::create_directories(Path(name));
-    return Path(name);
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
+/// True when anything, a dangling link too, is at `path`.
 inline bool Exists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path));
-}
-
-inline std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-/// Makes a symbolic link `link` to `target` (a folder when `toFolder`). The Windows build runs under Wine,
-/// whose runtime makes no links: there the Linux "ln" makes one on the Z: path, which Windows code then sees
-/// as a reparse point (a link to a folder; Wine shows a link to a file as a plain file). Returns whether the
-/// link was made.
-inline bool MakeLink(const std::string& target, const std::string& link, bool toFolder) {
-  if (FileSystem::Separator() == '\\') {
-    auto unixPath = [](std::string path) {
-      if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path.erase(0, 2);
-      for (char& c : path) c = c == '\\' ? '/' : c;
-      return path;
-    };
-    const std::string command = "start /wait /unix /bin/ln -s " + unixPath(target) + " " + unixPath(link);
-    return std::system(command.c_str()) == 0;
-  }
-  std::error_code error;
-  if (toFolder) {
-    std::filesystem::create_directory_symlink(target, link, error);
-  } else {
-    std::filesystem::create_symlink(target, link, error);
-  }
-  return !error;
 }
 
 /// Calls the parsers of one CustomizeParse object the way item discovery does and records what they report.
@@ -124,18 +52,8 @@ class ParserHarness : public AppendValueListener {
   }
 
   void AppendValue(PrivacyItem& pi, PrivacyValue& pv) override {
-    reported.push_back(Describe(pv));
+    reported.push_back(test::TraceText(pv));
     sameItem = sameItem && &pi == item.get();
-  }
-
-  /// "kind status path" of a trace.
-  static std::string Describe(const PrivacyValue& pv) {
-    return std::to_string(pv.ValueType) + " " + std::to_string(pv.ValueStatus) + " " + pv.Path;
-  }
-  static std::vector<std::string> Describe(const PrivacyValues& values) {
-    std::vector<std::string> out;
-    for (const auto& pv : values) out.push_back(Describe(*pv));
-    return out;
   }
 
   std::shared_ptr<CustomizeParse> parse;

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "discovery/link_maker.h"
 #include "discovery/parsers/parser_harness.h"
 #include "platform/file_lock.h"
+#include "support/trace_text.h"
 
 namespace qm {
 
@@ -15,7 +17,7 @@ namespace {
 
 using testing::Exists;
 using testing::ParserHarness;
-using testing::ParserScratch;
+using testing::ScratchFolder;
 
 const std::string kUser = "S-1-5-21-0-0-0-1000";
 
@@ -86,7 +88,7 @@ TEST(RecycleBinFoldersTest, FixedDrivesInOrderPerUserBinsOnNtfsOnlyAndTheTrashLa
 }
 
 TEST(ParseRecycleBinTest, NtfsDriveWalkedAtEveryLocationFatOnlyAtRecycledOtherDrivesNever) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string ntfsBin = scratch.Write("n/Recycler/" + kUser + "/Dc1.txt", "one");
   const std::string vistaBin = scratch.Write("n/$Recycle.Bin/" + kUser + "/$R2.txt", "two!");
   const std::string ntfsRecycled = scratch.Write("n/Recycled/Dc3.txt", "three");
@@ -104,7 +106,7 @@ TEST(ParseRecycleBinTest, NtfsDriveWalkedAtEveryLocationFatOnlyAtRecycledOtherDr
   ASSERT_TRUE(shown);
   const std::vector<std::string> found = {FileTrace(ntfsBin, 1), FileTrace(vistaBin, 1),
                                           FileTrace(ntfsRecycled, 1), FileTrace(fatRecycled, 1)};
-  EXPECT_EQ(ParserHarness::Describe(*shown), found);
+  EXPECT_EQ(test::TraceTexts(shown), found);
   EXPECT_EQ(harness.reported, found);
   EXPECT_TRUE(harness.sameItem);
   EXPECT_EQ(shown->Item(2)->Size, 4);
@@ -114,7 +116,7 @@ TEST(ParseRecycleBinTest, NtfsDriveWalkedAtEveryLocationFatOnlyAtRecycledOtherDr
   std::shared_ptr<PrivacyValues> cleared = harness.Call("ParseRecycleBin", true);
   const std::vector<std::string> erased = {FileTrace(ntfsBin, 2), FileTrace(vistaBin, 2),
                                            FileTrace(ntfsRecycled, 2), FileTrace(fatRecycled, 2)};
-  EXPECT_EQ(ParserHarness::Describe(*cleared), erased);
+  EXPECT_EQ(test::TraceTexts(cleared), erased);
   EXPECT_EQ(harness.reported, erased);
   // The emptied bins go; the other user's bins, the FAT drive's per-user folder and the removable drive stay.
   EXPECT_FALSE(Exists(scratch.Path("n/Recycler/" + kUser)));
@@ -127,7 +129,7 @@ TEST(ParseRecycleBinTest, NtfsDriveWalkedAtEveryLocationFatOnlyAtRecycledOtherDr
 }
 
 TEST(ParseRecycleBinTest, TreeEmptiedBottomUpLockedFileKeepsItsFolderAndItsParents) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string bin = scratch.Path("d/Recycled");
   const std::string top = scratch.Write("d/Recycled/top.txt", "t");
   const std::string d1 = scratch.Path("d/Recycled/D1");
@@ -141,7 +143,7 @@ TEST(ParseRecycleBinTest, TreeEmptiedBottomUpLockedFileKeepsItsFolderAndItsParen
   places.Drives = {{scratch.Path("d"), 2, "FAT32"}};
   ParserHarness harness(places, kUser);
 
-  const std::vector<std::string> shown = ParserHarness::Describe(*harness.Call("ParseRecycleBin", false));
+  const std::vector<std::string> shown = test::TraceTexts(harness.Call("ParseRecycleBin", false));
   EXPECT_EQ(Sorted(shown), Sorted({Dir(d1, 1), Dir(d3, 1), FileTrace(top, 1), Dir(d2, 1), FileTrace(f1, 1),
                                    FileTrace(locked, 1), Dir(d4, 1), FileTrace(f4, 1)}));
   // Depth first: a folder's sub-folders, then its files, then each sub-folder's contents.
@@ -154,7 +156,7 @@ TEST(ParseRecycleBinTest, TreeEmptiedBottomUpLockedFileKeepsItsFolderAndItsParen
   std::vector<std::string> cleared;
   {
     FileLock lock(locked);
-    cleared = ParserHarness::Describe(*harness.Call("ParseRecycleBin", true));
+    cleared = test::TraceTexts(harness.Call("ParseRecycleBin", true));
   }
   // Folders are reported as deleted when found; the ones that had to stay say so at the end.
   EXPECT_EQ(Sorted(cleared), Sorted({Dir(d1, -1), Dir(d3, 2), FileTrace(top, 2), Dir(d2, -1),
@@ -162,24 +164,24 @@ TEST(ParseRecycleBinTest, TreeEmptiedBottomUpLockedFileKeepsItsFolderAndItsParen
   EXPECT_EQ(Sorted(harness.reported),
             Sorted({Dir(d1, 2), Dir(d3, 2), FileTrace(top, 2), Dir(d2, 2), FileTrace(f1, 2),
                     FileTrace(locked, -1), Dir(d4, 2), FileTrace(f4, 2)}));
-  EXPECT_EQ(testing::ReadAll(locked), "in use");
+  EXPECT_EQ(testing::ReadBytes(locked), "in use");
   EXPECT_TRUE(Exists(d2) && Exists(d1) && Exists(bin));
   EXPECT_FALSE(Exists(top) || Exists(f1) || Exists(d3) || Exists(f4));
 
   // Once the file is free the rest goes, the bin with it.
-  EXPECT_EQ(ParserHarness::Describe(*harness.Call("ParseRecycleBin", true)),
+  EXPECT_EQ(test::TraceTexts(harness.Call("ParseRecycleBin", true)),
             (std::vector<std::string>{Dir(d1, 2), Dir(d2, 2), FileTrace(locked, 2)}));
   EXPECT_FALSE(Exists(bin));
 }
 
 TEST(ParseRecycleBinTest, LinkInsideTheBinIsErasedAsALinkAndItsTargetSurvives) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string targetFile = scratch.Write("outside/precious.txt", "keep me");
   const std::string targetFolder = scratch.Folder("outside/folder");
   const std::string inTarget = scratch.Write("outside/folder/inner.txt", "keep me too");
   const std::string bin = scratch.Folder("d/Recycled");
   const std::string folderLink = scratch.Path("d/Recycled/folder-link");
-  if (!testing::MakeLink(targetFolder, folderLink, true) ||
+  if (!testing::MakeSymbolicLink(targetFolder, folderLink) ||
       FileSystem().KindOf(folderLink) != EntryKind::Link) {
     GTEST_SKIP() << "no symbolic links can be made here";
   }
@@ -188,7 +190,7 @@ TEST(ParseRecycleBinTest, LinkInsideTheBinIsErasedAsALinkAndItsTargetSurvives) {
   // links to files are links is one made.
   const std::string fileLink = scratch.Path("d/Recycled/file-link");
   if (FileSystem::Separator() == '/') {
-    ASSERT_TRUE(testing::MakeLink(targetFile, fileLink, false));
+    ASSERT_TRUE(testing::MakeSymbolicLink(targetFile, fileLink));
     links.push_back(fileLink);
   }
   RecycleBinPlaces places;
@@ -197,9 +199,9 @@ TEST(ParseRecycleBinTest, LinkInsideTheBinIsErasedAsALinkAndItsTargetSurvives) {
 
   std::vector<std::string> found;
   for (const std::string& link : links) found.push_back(FileTrace(link, 1));
-  EXPECT_EQ(Sorted(ParserHarness::Describe(*harness.Call("ParseRecycleBin", false))), Sorted(found));
+  EXPECT_EQ(Sorted(test::TraceTexts(harness.Call("ParseRecycleBin", false))), Sorted(found));
 
-  const std::vector<std::string> cleared = ParserHarness::Describe(*harness.Call("ParseRecycleBin", true));
+  const std::vector<std::string> cleared = test::TraceTexts(harness.Call("ParseRecycleBin", true));
   // Under Wine the platform cannot open a Linux link as a link, so it refuses to delete it rather than reach
   // the target: the trace then says the erase failed. Natively every link goes.
   std::vector<std::string> expected;
@@ -208,23 +210,23 @@ TEST(ParseRecycleBinTest, LinkInsideTheBinIsErasedAsALinkAndItsTargetSurvives) {
   if (FileSystem::Separator() == '/') {
     EXPECT_FALSE(Exists(fileLink) || Exists(folderLink) || Exists(bin));
   }
-  EXPECT_EQ(testing::ReadAll(targetFile), "keep me");
-  EXPECT_EQ(testing::ReadAll(inTarget), "keep me too");
+  EXPECT_EQ(testing::ReadBytes(targetFile), "keep me");
+  EXPECT_EQ(testing::ReadBytes(inTarget), "keep me too");
 
   // A bin that is itself a link is not walked at all.
   const std::string linkedBin = scratch.Path("e/Recycled");
   scratch.Folder("e");
-  ASSERT_TRUE(testing::MakeLink(targetFolder, linkedBin, true));
+  ASSERT_TRUE(testing::MakeSymbolicLink(targetFolder, linkedBin));
   RecycleBinPlaces linkedPlaces;
   linkedPlaces.Drives = {{scratch.Path("e"), 2, "NTFS"}};
   ParserHarness linkedHarness(linkedPlaces, kUser);
   EXPECT_EQ(linkedHarness.Call("ParseRecycleBin", true)->Count(), 0);
   EXPECT_TRUE(Exists(linkedBin));
-  EXPECT_EQ(testing::ReadAll(inTarget), "keep me too");
+  EXPECT_EQ(testing::ReadBytes(inTarget), "keep me too");
 }
 
 TEST(ParseRecycleBinTest, TrashFilesAndInfoAreEmptiedAndKept) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string doc = scratch.Write("Trash/files/doc.txt", "doc");
   const std::string dir = scratch.Path("Trash/files/dir");
   const std::string inner = scratch.Write("Trash/files/dir/inner.txt", "inner");
@@ -235,7 +237,7 @@ TEST(ParseRecycleBinTest, TrashFilesAndInfoAreEmptiedAndKept) {
   places.TrashFolder = scratch.Path("Trash");
   ParserHarness harness(places, kUser);
 
-  const std::vector<std::string> cleared = ParserHarness::Describe(*harness.Call("ParseRecycleBin", true));
+  const std::vector<std::string> cleared = test::TraceTexts(harness.Call("ParseRecycleBin", true));
   EXPECT_EQ(Sorted(cleared), Sorted({Dir(dir, 2), FileTrace(doc, 2), FileTrace(inner, 2),
                                      FileTrace(docInfo, 2), FileTrace(dirInfo, 2)}));
   // The files folder comes before the info folder.
@@ -245,7 +247,7 @@ TEST(ParseRecycleBinTest, TrashFilesAndInfoAreEmptiedAndKept) {
 }
 
 TEST(ParseRecycleBinTest, StopRequestedBeforeTheFirstTraceFindsNothing) {
-  ParserScratch scratch;
+  ScratchFolder scratch("parse");
   const std::string file = scratch.Write("n/Recycled/a.txt", "a");
   RecycleBinPlaces places;
   places.Drives = {{scratch.Path("n"), 2, "NTFS"}};
