@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/scratch_folder.h"
+#include "clean/scratch_folder.h"
 
 namespace qm {
 
