@@ -18,6 +18,7 @@ RuntimeError Error(int32_t number, const std::string& path, const std::string& s
     case errors::kFileAlreadyExists: what = "File already exists"; break;
     case errors::kBadFileMode: what = "Bad file mode"; break;
     case errors::kInputPastEndOfFile: what = "Input past end of file"; break;
+    case errors::kPathFileAccess: what = "Path/File access error"; break;
     default: what = "Device I/O error"; break;
   }
   std::string description = what + ": " + path;
@@ -212,6 +213,20 @@ void FileSystem::Delete(const std::string& path, bool force) const {
   } else {
     DeleteFile(path, force);
   }
+}
+
+std::string FileSystem::ReadAllBytes(const std::string& path) const {
+  std::unique_ptr<fs_detail::RawFile> file = fs_detail::OpenRawFile(path, Access::Read, Disposition::OpenExisting);
+  std::string bytes;
+  constexpr size_t kChunk = 64 * 1024;
+  for (size_t got = 1; got > 0;) {
+    const size_t old = bytes.size();
+    bytes.resize(old + kChunk);
+    got = file->Read(bytes.data() + old, kChunk);
+    bytes.resize(old + got);
+  }
+  file->Close();
+  return bytes;
 }
 
 std::unique_ptr<TextStream> FileSystem::CreateTextFile(const std::string& path, bool overwrite) const {

@@ -134,6 +134,10 @@ class FileSystem {
 
   void CreateFolder(const std::string& path) const;
 
+  /// The whole content of a regular file. Anything else (a FIFO, a device, a socket, a folder) is refused
+  /// with 75 before a byte is read, so a wrong path can neither hang the program nor stream forever.
+  std::string ReadAllBytes(const std::string& path) const;
+
   std::vector<Drive> Drives() const;
 
   /// 0 the Windows folder, 1 the system folder, 2 the temporary folder; no trailing separator. On Linux the

@@ -128,17 +128,19 @@ std::unique_ptr<RawFile> OpenRawFile(const std::string& path, Access access, Dis
     case Disposition::CreateAlways: flags |= O_CREAT; break;
     case Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
   }
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below like every other
+  // non-file (a device would stream forever).
   int fd;
   do {
-    fd = ::open(native.c_str(), flags, 0666);
+    fd = ::open(native.c_str(), flags | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) RaiseErrno(errno, native, false);
   struct stat info;
-  if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
-    // A FIFO or device would block or stream forever: text files are regular files only.
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    throw Error(errors::kFileNotFound, native);
+    throw Error(errors::kPathFileAccess, native, "not a regular file");
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return std::make_unique<PosixFile>(fd, native);
 }
 

@@ -173,7 +173,7 @@ std::unique_ptr<RawFile> OpenRawFile(const std::string& path, Access access, Dis
   HANDLE handle = CreateFileW(WidePath(path).c_str(), desired, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) RaiseLastError(path, false);
   auto file = std::make_unique<Win32File>(handle, path);
-  if (GetFileType(handle) != FILE_TYPE_DISK) throw Error(errors::kFileNotFound, path);
+  if (GetFileType(handle) != FILE_TYPE_DISK) throw Error(errors::kPathFileAccess, path, "not a regular file");
   if (access == Access::Append) {
     LARGE_INTEGER zero{};
     if (!SetFilePointerEx(handle, zero, nullptr, FILE_END)) RaiseLastError(path, false);
