@@ -4,8 +4,8 @@
 
 namespace qm::console {
 
-bool ReadYesNo() {
-  const std::optional<std::string> line = ReadLine();
+bool ReadYesNo(const std::atomic<bool>& interrupted) {
+  const std::optional<std::string> line = ReadLine(interrupted);
   if (!line) return false;
   const size_t begin = line->find_first_not_of(" \t");
   if (begin == std::string::npos) return false;

@@ -38,6 +38,12 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
   return FALSE;
 }
 
+[[noreturn]] void Fail() {
+  const DWORD code = GetLastError();
+  throw RuntimeError(errors::kDeviceIo, "Console", "cannot write the output (error " + std::to_string(code) + ")")
+      .WithLastPlatformError(static_cast<int32_t>(code));
+}
+
 }  // namespace
 
 void Write(Stream stream, std::string_view utf8) {
@@ -48,15 +54,20 @@ void Write(Stream stream, std::string_view utf8) {
     // A console shows characters, whatever its code page: hand it UTF-16.
     const std::wstring wide = text::Widen(utf8);
     DWORD written = 0;
-    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    if (!WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)) Fail();
     return;
   }
   // A pipe or a file gets the UTF-8 bytes as they are.
   while (!utf8.empty()) {
     DWORD written = 0;
-    if (!WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) || written == 0) return;
+    if (!WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) || written == 0) Fail();
     utf8.remove_prefix(written);
   }
+}
+
+bool IsBrokenPipe(const RuntimeError& error) {
+  return error.Source() == "Console" &&
+         (error.LastPlatformError() == ERROR_BROKEN_PIPE || error.LastPlatformError() == ERROR_NO_DATA);
 }
 
 bool IsTerminal(Stream stream) { return IsConsole(HandleOf(stream)); }
@@ -66,7 +77,7 @@ void OnInterrupt(std::function<void()> handler) {
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
-std::optional<std::string> ReadLine() {
+std::optional<std::string> ReadLine(const std::atomic<bool>& interrupted) {
   HANDLE handle = HandleOf(Stream::In);
   if (IsConsole(handle)) {
     // A console types characters: read them as UTF-16, one line at a time.
@@ -74,12 +85,13 @@ std::optional<std::string> ReadLine() {
     wchar_t c = 0;
     DWORD read = 0;
     bool any = false;
-    while (ReadConsoleW(handle, &c, 1, &read, nullptr) && read == 1) {
+    // Ctrl+C ends a console read with nothing read; the handler has set the flag by then.
+    while (!interrupted.load() && ReadConsoleW(handle, &c, 1, &read, nullptr) && read == 1) {
       any = true;
       if (c == L'\n') break;
       if (c != L'\r') line += c;
     }
-    if (!any) return std::nullopt;
+    if (!any || interrupted.load()) return std::nullopt;
     return text::Narrow(line);
   }
   std::string line;

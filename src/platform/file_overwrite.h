@@ -3,23 +3,42 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qm {
 
-/// An existing file opened for writing in place: never created, never truncated, positioned at its first
-/// byte. On Windows it shares reading, writing and deletion, so a file that another process holds open with
-/// write sharing can still be overwritten. Failures raise RuntimeError (source "FileOverwrite") numbered as
-/// the file-system service numbers them: 53 file not found, 76 path not found, 70 permission denied (also a
-/// sharing violation), 57 any other input/output failure.
+/// A run of bytes of a file: `Length` bytes from `Offset`.
+struct ByteRange {
+  uint64_t Offset = 0;
+  uint64_t Length = 0;
+
+  bool operator==(const ByteRange&) const = default;
+};
+
+/// An existing regular file opened for writing in place: never created, never truncated, positioned at its
+/// first byte. It is opened relative to its folder (FolderHandle::Overwrite, which refuses a link and
+/// anything that is not a regular file), never through a path. On Windows it shares reading, writing and
+/// deletion, so a file that another process holds open with write sharing can still be overwritten. Failures
+/// after the opening raise RuntimeError (source "FileOverwrite") numbered as the file-system service numbers
+/// them: 70 permission denied, 57 any other input/output failure.
 class FileOverwrite {
  public:
-  explicit FileOverwrite(const std::string& path);
+  FileOverwrite(FileOverwrite&& other) noexcept;
+  FileOverwrite& operator=(FileOverwrite&&) = delete;
   ~FileOverwrite();
   FileOverwrite(const FileOverwrite&) = delete;
   FileOverwrite& operator=(const FileOverwrite&) = delete;
 
   /// The file's length in bytes, as it was when it was opened.
   uint64_t Size() const { return size_; }
+
+  /// The ranges of the file that hold data, in order and within Size(). The holes of a sparse file are left
+  /// out (they read as NUL bytes already, and writing them would allocate them); a file that is not sparse
+  /// is one range over its whole length. Raises when a sparse file's ranges cannot be learnt.
+  std::vector<ByteRange> DataRanges() const;
+
+  /// Moves the write position to `offset`.
+  void Seek(uint64_t offset);
 
   /// Writes all `count` bytes at the current position, which then moves past them.
   void Write(const void* data, std::size_t count);
@@ -31,6 +50,10 @@ class FileOverwrite {
   void Close();
 
  private:
+  friend class FolderHandle;
+  /// Takes over `handle`, an open regular file, checked by the caller; `path` names it in errors.
+  FileOverwrite(intptr_t handle, std::string path, uint64_t size);
+
   std::string path_;
   uint64_t size_ = 0;
   intptr_t handle_;  ///< a HANDLE on Windows, a file descriptor elsewhere

@@ -1,50 +1,52 @@
 #include "platform/file_overwrite.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/error.h"
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/file_system_detail.h"
 
 namespace qm {
 
-namespace {
-
-RuntimeError OverwriteError(int code, const std::string& what, const std::string& path) {
-  int32_t number = errors::kDeviceIo;
-  switch (code) {
-    case ENOENT: number = errors::kFileNotFound; break;
-    case ENOTDIR: number = errors::kPathNotFound; break;
-    // ELOOP: the path is a link, which is never overwritten.
-    case EACCES: case EPERM: case ETXTBSY: case EROFS: case ELOOP: number = errors::kPermissionDenied; break;
-    default: break;
-  }
-  return RuntimeError(number, "FileOverwrite", what + " \"" + path + "\": " + std::strerror(code))
-      .WithLastPlatformError(code);
-}
-
-}  // namespace
-
-FileOverwrite::FileOverwrite(const std::string& path) : path_(path), handle_(-1) {
-  // O_NOFOLLOW: a link is erased by removing it, never by overwriting what it points to. O_NONBLOCK keeps a
-  // FIFO from blocking the open; only regular files get past the check below.
-  int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw OverwriteError(errno, "Cannot open for overwriting", path);
-  struct stat st {};
-  int code = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EPERM);
-  if (code != 0) {
-    ::close(fd);
-    throw OverwriteError(code, "Cannot overwrite", path);
-  }
-  handle_ = fd;
-  open_ = true;
-  size_ = static_cast<uint64_t>(st.st_size);
-}
+using fs_detail::OverwriteError;
 
 FileOverwrite::~FileOverwrite() {
   if (open_) ::close(static_cast<int>(handle_));
+}
+
+std::vector<ByteRange> FileOverwrite::DataRanges() const {
+  const int fd = static_cast<int>(handle_);
+  const off_t size = static_cast<off_t>(size_);
+  // Looking for data and holes moves the write position: it is put back afterwards.
+  const off_t position = ::lseek(fd, 0, SEEK_CUR);
+  if (position < 0) throw OverwriteError(errno, "read the data ranges of", path_);
+  std::vector<ByteRange> ranges;
+  for (off_t next = 0; next < size;) {
+    const off_t data = ::lseek(fd, next, SEEK_DATA);
+    if (data < 0) {
+      if (errno == ENXIO) break;  // no data after `next`
+      if (errno != EINVAL) throw OverwriteError(errno, "read the data ranges of", path_);
+      // A file system that knows no holes: every byte may hold data.
+      ranges.assign(1, ByteRange{0, size_});
+      break;
+    }
+    if (data >= size) break;
+    const off_t hole = ::lseek(fd, data, SEEK_HOLE);
+    if (hole < 0) throw OverwriteError(errno, "read the data ranges of", path_);
+    const off_t end = std::min(hole, size);
+    ranges.push_back(ByteRange{static_cast<uint64_t>(data), static_cast<uint64_t>(end - data)});
+    next = end;
+  }
+  if (::lseek(fd, position, SEEK_SET) < 0) throw OverwriteError(errno, "read the data ranges of", path_);
+  return ranges;
+}
+
+void FileOverwrite::Seek(uint64_t offset) {
+  if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
+    throw OverwriteError(errno, "move in", path_);
+  }
 }
 
 void FileOverwrite::Write(const void* data, std::size_t count) {
@@ -53,7 +55,7 @@ void FileOverwrite::Write(const void* data, std::size_t count) {
     ssize_t written = ::write(static_cast<int>(handle_), next, count);
     if (written < 0) {
       if (errno == EINTR) continue;
-      throw OverwriteError(errno, "Cannot write", path_);
+      throw OverwriteError(errno, "write", path_);
     }
     next += written;
     count -= static_cast<std::size_t>(written);
@@ -62,13 +64,13 @@ void FileOverwrite::Write(const void* data, std::size_t count) {
 
 void FileOverwrite::Flush() {
   // The length never changes, so the data alone has to reach the disk.
-  if (::fdatasync(static_cast<int>(handle_)) != 0) throw OverwriteError(errno, "Cannot flush", path_);
+  if (::fdatasync(static_cast<int>(handle_)) != 0) throw OverwriteError(errno, "flush", path_);
 }
 
 void FileOverwrite::Close() {
   if (!open_) return;
   open_ = false;
-  if (::close(static_cast<int>(handle_)) != 0) throw OverwriteError(errno, "Cannot close", path_);
+  if (::close(static_cast<int>(handle_)) != 0) throw OverwriteError(errno, "close", path_);
 }
 
 }  // namespace qm

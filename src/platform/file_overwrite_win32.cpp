@@ -1,63 +1,64 @@
 #include "platform/file_overwrite.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <algorithm>
 
-#include "platform/error.h"
-#include "platform/text.h"
+#include "platform/file_system_detail.h"
 
 namespace qm {
 
 namespace {
 
-RuntimeError OverwriteError(DWORD code, const std::string& what, const std::string& path) {
-  int32_t number = errors::kDeviceIo;
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND: number = errors::kFileNotFound; break;
-    case ERROR_PATH_NOT_FOUND: case ERROR_INVALID_NAME: number = errors::kPathNotFound; break;
-    case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-      number = errors::kPermissionDenied;
-      break;
-    default: break;
-  }
-  return RuntimeError(number, "FileOverwrite", what + " \"" + path + "\" (error " + std::to_string(code) + ")")
-      .WithLastPlatformError(static_cast<int32_t>(code));
-}
-
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+RuntimeError LastError(const std::string& what, const std::string& path, DWORD code = ::GetLastError()) {
+  return fs_detail::OverwriteError(static_cast<int32_t>(code), what, path);
+}
 
 }  // namespace
 
-FileOverwrite::FileOverwrite(const std::string& path)
-    : path_(path), handle_(reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE)) {
-  std::u16string wide = text::Utf8ToUtf16(path);
-  // Full sharing: another process's open handle (with write sharing) must not stop the overwrite.
-  // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself, so the check below can refuse it: a link is erased
-  // by removing it, never by overwriting what it points to.
-  HANDLE file = ::CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw OverwriteError(::GetLastError(), "Cannot open for overwriting", path);
-  BY_HANDLE_FILE_INFORMATION info{};
-  DWORD code = ERROR_SUCCESS;
-  if (!::GetFileInformationByHandle(file, &info)) {
-    code = ::GetLastError();
-  } else if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) {
-    code = ERROR_ACCESS_DENIED;
-  }
-  if (code != ERROR_SUCCESS) {
-    ::CloseHandle(file);
-    throw OverwriteError(code, "Cannot overwrite", path);
-  }
-  handle_ = reinterpret_cast<intptr_t>(file);
-  open_ = true;
-  size_ = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-}
-
 FileOverwrite::~FileOverwrite() {
   if (open_) ::CloseHandle(AsHandle(handle_));
+}
+
+std::vector<ByteRange> FileOverwrite::DataRanges() const {
+  FILE_BASIC_INFO basic{};
+  if (!::GetFileInformationByHandleEx(AsHandle(handle_), FileBasicInfo, &basic, sizeof basic)) {
+    throw LastError("read the attributes of", path_);
+  }
+  if (!(basic.FileAttributes & FILE_ATTRIBUTE_SPARSE_FILE)) {
+    return size_ == 0 ? std::vector<ByteRange>{} : std::vector<ByteRange>{{0, size_}};
+  }
+  std::vector<ByteRange> ranges;
+  FILE_ALLOCATED_RANGE_BUFFER query{};
+  query.Length.QuadPart = static_cast<LONGLONG>(size_);
+  FILE_ALLOCATED_RANGE_BUFFER found[64];
+  while (query.Length.QuadPart > 0) {
+    DWORD bytes = 0;
+    const bool complete = ::DeviceIoControl(AsHandle(handle_), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query,
+                                            found, sizeof found, &bytes, nullptr);
+    // ERROR_MORE_DATA: the buffer is full; the query goes on after the last range it holds.
+    if (!complete && ::GetLastError() != ERROR_MORE_DATA) throw LastError("read the allocated ranges of", path_);
+    const DWORD count = bytes / sizeof found[0];
+    for (DWORD i = 0; i < count; ++i) {
+      const auto offset = static_cast<uint64_t>(found[i].FileOffset.QuadPart);
+      const uint64_t end = std::min(offset + static_cast<uint64_t>(found[i].Length.QuadPart), size_);
+      if (offset < end) ranges.push_back(ByteRange{offset, end - offset});
+    }
+    if (complete || count == 0) break;
+    const uint64_t next = ranges.empty() ? size_ : ranges.back().Offset + ranges.back().Length;
+    query.FileOffset.QuadPart = static_cast<LONGLONG>(next);
+    query.Length.QuadPart = static_cast<LONGLONG>(size_ - next);
+  }
+  return ranges;
+}
+
+void FileOverwrite::Seek(uint64_t offset) {
+  LARGE_INTEGER position{};
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  if (!::SetFilePointerEx(AsHandle(handle_), position, nullptr, FILE_BEGIN)) throw LastError("move in", path_);
 }
 
 void FileOverwrite::Write(const void* data, std::size_t count) {
@@ -66,23 +67,21 @@ void FileOverwrite::Write(const void* data, std::size_t count) {
     // WriteFile takes a 32-bit count: larger writes go in pieces.
     DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(AsHandle(handle_), next, piece, &written, nullptr) || written == 0) {
-      DWORD code = ::GetLastError();
-      throw OverwriteError(code == ERROR_SUCCESS ? ERROR_WRITE_FAULT : code, "Cannot write", path_);
-    }
+    if (!::WriteFile(AsHandle(handle_), next, piece, &written, nullptr)) throw LastError("write", path_);
+    if (written == 0) throw LastError("write", path_, ERROR_WRITE_FAULT);
     next += written;
     count -= written;
   }
 }
 
 void FileOverwrite::Flush() {
-  if (!::FlushFileBuffers(AsHandle(handle_))) throw OverwriteError(::GetLastError(), "Cannot flush", path_);
+  if (!::FlushFileBuffers(AsHandle(handle_))) throw LastError("flush", path_);
 }
 
 void FileOverwrite::Close() {
   if (!open_) return;
   open_ = false;
-  if (!::CloseHandle(AsHandle(handle_))) throw OverwriteError(::GetLastError(), "Cannot close", path_);
+  if (!::CloseHandle(AsHandle(handle_))) throw LastError("close", path_);
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 
 #include "platform/file_system.h"
 #include "platform/file_system_detail.h"
+#include "platform/folder_handle.h"
 #include "platform/text.h"
 
 namespace qm {
@@ -24,6 +25,10 @@ RuntimeError Error(int32_t number, const std::string& path, const std::string& s
   std::string description = what + ": " + path;
   if (!systemText.empty()) description += " (" + systemText + ")";
   return RuntimeError(number, "FileSystem", description);
+}
+
+RuntimeError PlatformError(int32_t number, int32_t code, const std::string& path) {
+  return Error(number, path, number == errors::kDeviceIo ? SystemText(code) : "").WithLastPlatformError(code);
 }
 
 std::string LastComponent(const std::string& path) {
@@ -52,11 +57,15 @@ class BufferedTextStream final : public TextStream {
 
   std::string ReadLine() override {
     RequireOpen(true);
+    // Where the search for the line's end goes on after a refill: a long line is scanned once, not again
+    // from its start for every block that arrives.
+    size_t searched = 0;
     while (true) {
-      const size_t end = buffer_.find_first_of("\r\n", position_);
+      const size_t end = buffer_.find_first_of("\r\n", position_ + searched);
       if (end != std::string::npos) {
         // A CR at the end of the buffer may be the first half of CR LF: look at the next byte first.
         if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !atEnd_) {
+          searched = end - position_;
           Fill();
           continue;
         }
@@ -71,6 +80,7 @@ class BufferedTextStream final : public TextStream {
         position_ = buffer_.size();
         return line;
       }
+      searched = buffer_.size() - position_;
       Fill();
     }
   }
@@ -147,18 +157,13 @@ std::unique_ptr<TextStream> MakeTextStream(std::unique_ptr<RawFile> file, Access
 using fs_detail::Access;
 using fs_detail::Disposition;
 
-void File::Delete(bool force) const { FileSystem().DeleteFile(Path, force); }
-
-std::unique_ptr<TextStream> File::OpenAsTextStream(IoMode mode) const {
-  return FileSystem().OpenTextFile(Path, mode, false);
-}
-
 std::vector<File> Folder::Files() const {
+  const FolderHandle folder = FolderHandle::Open(Path);
   std::vector<File> files;
   // The shell's type lookup is slow on Windows; a folder's files share few extensions.
   std::map<std::string, std::string> typeByExtension;
-  FileSystem().ForEachEntry(Path, [&](const FolderEntry& entry) {
-    if (entry.Kind != EntryKind::File && entry.Kind != EntryKind::Link) return;
+  for (FolderEntry& entry : folder.Read()) {
+    if (entry.Kind != EntryKind::File && entry.Kind != EntryKind::Link) continue;
     const bool folderLink = entry.Kind == EntryKind::Link && entry.LinkToFolder;
     const size_t dot = entry.Name.find_last_of('.');
     const std::string key = (folderLink ? "/" : "") +
@@ -167,52 +172,19 @@ std::vector<File> Folder::Files() const {
     if (found == typeByExtension.end()) {
       found = typeByExtension.emplace(key, fs_detail::FileTypeName(entry.Name, folderLink)).first;
     }
-    files.push_back(File{entry.Name, entry.Path, entry.Size, found->second});
-  });
+    std::string path = folder.PathOf(entry.Name);
+    files.push_back(File{std::move(entry.Name), std::move(path), entry.Size, found->second});
+  }
   return files;
 }
 
 std::vector<Folder> Folder::SubFolders() const {
+  const FolderHandle folder = FolderHandle::Open(Path);
   std::vector<Folder> folders;
-  FileSystem().ForEachEntry(
-      Path,
-      [&](const FolderEntry& entry) {
-        if (entry.Kind == EntryKind::Folder) folders.push_back(Folder{entry.Path, entry.Name});
-      },
-      false);
+  for (FolderEntry& entry : folder.Read(false)) {
+    if (entry.Kind == EntryKind::Folder) folders.push_back(Folder{folder.PathOf(entry.Name), std::move(entry.Name)});
+  }
   return folders;
-}
-
-void Folder::Delete(bool force) const { FileSystem().DeleteFolder(Path, force); }
-
-void FileSystem::DeleteFolder(const std::string& path, bool force) const {
-  if (!FolderExists(path)) {
-    // A folder link is removed as the link it is; anything else is no folder.
-    const bool folderLink = !FileExists(path) && fs_detail::Exists(path) && KindOf(path) == EntryKind::Link;
-    if (!folderLink) throw fs_detail::Error(errors::kPathNotFound, path);
-    RemoveEmptyFolder(path, force);
-    return;
-  }
-  // Collected first: deleting while the enumeration is open would disturb it.
-  std::vector<FolderEntry> entries;
-  ForEachEntry(path, [&](const FolderEntry& entry) { entries.push_back(entry); }, false);
-  for (const FolderEntry& entry : entries) {
-    switch (entry.Kind) {
-      case EntryKind::Folder: DeleteFolder(entry.Path, force); break;
-      case EntryKind::File:
-      case EntryKind::Link: DeleteFile(entry.Path, force); break;
-      case EntryKind::Special: break;
-    }
-  }
-  RemoveEmptyFolder(path, force);
-}
-
-void FileSystem::Delete(const std::string& path, bool force) const {
-  if (FolderExists(path)) {
-    DeleteFolder(path, force);
-  } else {
-    DeleteFile(path, force);
-  }
 }
 
 std::string FileSystem::ReadAllBytes(const std::string& path) const {

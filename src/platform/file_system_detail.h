@@ -14,6 +14,21 @@ namespace qm::fs_detail {
 /// number, the system's own words.
 RuntimeError Error(int32_t number, const std::string& path, const std::string& systemText = "");
 
+/// The service's number for a platform error code (errno on Linux, a Win32 error on Windows). A missing
+/// entry is "path not found" for a folder operation and "file not found" otherwise.
+int32_t ErrorNumber(int32_t code, bool folderOperation);
+
+/// The system's own words for a platform error code.
+std::string SystemText(int32_t code);
+
+/// The service's error `number` at `path`, carrying the platform error `code` (and, for the catch-all
+/// number, the system's words for it).
+RuntimeError PlatformError(int32_t number, int32_t code, const std::string& path);
+
+/// A failure of FileOverwrite to `what` the file `path`: the service's number for `code`, source
+/// "FileOverwrite".
+RuntimeError OverwriteError(int32_t code, const std::string& what, const std::string& path);
+
 /// An open file as the text streams use it. Failures raise.
 class RawFile {
  public:

@@ -1,4 +1,3 @@
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 
 #include "platform/file_system.h"
 #include "platform/file_system_detail.h"
+#include "platform/file_system_posix.h"
 #include "platform/text.h"
 
 namespace qm {
@@ -19,48 +19,28 @@ namespace qm {
 namespace {
 
 using fs_detail::Error;
+using fs_detail::KindOfMode;
 
-std::string NativePath(const std::string& path) { return FileSystem::NativePath(path); }
-
-std::string ParentOf(const std::string& native) {
-  const size_t slash = native.find_last_of('/');
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : native.substr(0, slash);
+  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-/// Maps errno to the service's numbers, keeping errno as the platform code. A missing entry is "path not
-/// found" for folder operations and when the parent folder is missing too, as Windows reports it.
-[[noreturn]] void RaiseErrno(int error, const std::string& native, bool folderOperation) {
-  int32_t number = errors::kDeviceIo;
-  switch (error) {
-    case ENOENT: {
-      struct stat parent;
-      const bool parentExists = ::stat(ParentOf(native).c_str(), &parent) == 0 && S_ISDIR(parent.st_mode);
-      number = folderOperation || !parentExists ? errors::kPathNotFound : errors::kFileNotFound;
-      break;
-    }
-    case ENOTDIR: number = errors::kPathNotFound; break;
-    case EACCES:
-    case EPERM:
-    case ETXTBSY: number = errors::kPermissionDenied; break;
-    case EEXIST: number = errors::kFileAlreadyExists; break;
-    default: break;
-  }
-  throw Error(number, native, number == errors::kDeviceIo ? std::strerror(error) : "").WithLastPlatformError(error);
+/// Raises the service's error for errno `error` at `path`. A missing entry whose folder is missing too is
+/// "path not found", as Windows reports it.
+[[noreturn]] void RaiseErrno(int error, const std::string& path, bool folderOperation) {
+  struct stat parent;
+  const bool parentMissing = error == ENOENT && !folderOperation &&
+                             !(::stat(ParentOf(path).c_str(), &parent) == 0 && S_ISDIR(parent.st_mode));
+  throw fs_detail::PlatformError(fs_detail::ErrorNumber(error, folderOperation || parentMissing), error, path);
 }
 
-bool Lstat(const std::string& native, struct stat& info) { return ::lstat(native.c_str(), &info) == 0; }
+bool Lstat(const std::string& path, struct stat& info) { return ::lstat(path.c_str(), &info) == 0; }
 
-EntryKind KindOfMode(mode_t mode) {
-  if (S_ISREG(mode)) return EntryKind::File;
-  if (S_ISDIR(mode)) return EntryKind::Folder;
-  if (S_ISLNK(mode)) return EntryKind::Link;
-  return EntryKind::Special;
-}
-
-bool PointsToFolder(const std::string& native) {
+bool PointsToFolder(const std::string& path) {
   struct stat target;
-  return ::stat(native.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+  return ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
 }
 
 class PosixFile final : public fs_detail::RawFile {
@@ -109,13 +89,34 @@ class PosixFile final : public fs_detail::RawFile {
 
 namespace fs_detail {
 
+int32_t ErrorNumber(int32_t code, bool folderOperation) {
+  switch (code) {
+    case ENOENT: return folderOperation ? errors::kPathNotFound : errors::kFileNotFound;
+    case ENOTDIR: return errors::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case ETXTBSY:
+    case EROFS: return errors::kPermissionDenied;
+    case EEXIST: return errors::kFileAlreadyExists;
+    default: return errors::kDeviceIo;
+  }
+}
+
+std::string SystemText(int32_t code) { return std::strerror(code); }
+
+EntryKind KindOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return EntryKind::File;
+  if (S_ISDIR(mode)) return EntryKind::Folder;
+  if (S_ISLNK(mode)) return EntryKind::Link;
+  return EntryKind::Special;
+}
+
 bool Exists(const std::string& path) {
   struct stat info;
-  return Lstat(NativePath(path), info);
+  return Lstat(path, info);
 }
 
 std::unique_ptr<RawFile> OpenRawFile(const std::string& path, Access access, Disposition disposition) {
-  const std::string native = NativePath(path);
   int flags = O_CLOEXEC;
   switch (access) {
     case Access::Read: flags |= O_RDONLY; break;
@@ -132,16 +133,16 @@ std::unique_ptr<RawFile> OpenRawFile(const std::string& path, Access access, Dis
   // non-file (a device would stream forever).
   int fd;
   do {
-    fd = ::open(native.c_str(), flags | O_NONBLOCK, 0666);
+    fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) RaiseErrno(errno, native, false);
+  if (fd < 0) RaiseErrno(errno, path, false);
   struct stat info;
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    throw Error(errors::kPathFileAccess, native, "not a regular file");
+    throw Error(errors::kPathFileAccess, path, "not a regular file");
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return std::make_unique<PosixFile>(fd, native);
+  return std::make_unique<PosixFile>(fd, path);
 }
 
 std::string FileTypeName(const std::string& name, bool folder) {
@@ -159,150 +160,49 @@ std::string FileTypeName(const std::string& name, bool folder) {
 
 bool FileSystem::FolderExists(const std::string& path) const {
   struct stat info;
-  return Lstat(NativePath(path), info) && S_ISDIR(info.st_mode);
+  return Lstat(path, info) && S_ISDIR(info.st_mode);
 }
 
 bool FileSystem::FileExists(const std::string& path) const {
-  const std::string native = NativePath(path);
   struct stat info;
-  if (!Lstat(native, info)) return false;
-  return S_ISREG(info.st_mode) || (S_ISLNK(info.st_mode) && !PointsToFolder(native));
+  if (!Lstat(path, info)) return false;
+  return S_ISREG(info.st_mode) || (S_ISLNK(info.st_mode) && !PointsToFolder(path));
+}
+
+uint64_t FileSystem::FileSize(const std::string& path) const {
+  struct stat info;
+  if (!Lstat(path, info) || S_ISDIR(info.st_mode)) return 0;
+  return static_cast<uint64_t>(info.st_size);
 }
 
 Folder FileSystem::GetFolder(const std::string& path) const {
-  std::string native = NativePath(path);
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  std::string trimmed = path;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
   struct stat info;
-  if (!Lstat(native, info)) RaiseErrno(errno, native, true);
-  if (!S_ISDIR(info.st_mode)) throw Error(errors::kPathNotFound, native);
-  return Folder{native, fs_detail::LastComponent(native)};
+  if (!Lstat(trimmed, info)) RaiseErrno(errno, trimmed, true);
+  if (!S_ISDIR(info.st_mode)) throw Error(errors::kPathNotFound, trimmed);
+  return Folder{trimmed, fs_detail::LastComponent(trimmed)};
 }
 
-File FileSystem::GetFile(const std::string& path) const {
-  const std::string native = NativePath(path);
+void FileSystem::RemoveFile(const std::string& path, bool force) const {
   struct stat info;
-  if (!Lstat(native, info)) RaiseErrno(errno, native, false);
+  if (!Lstat(path, info)) RaiseErrno(errno, path, false);
   const EntryKind kind = KindOfMode(info.st_mode);
-  if (kind != EntryKind::File && kind != EntryKind::Link) throw Error(errors::kFileNotFound, native);
-  const std::string name = fs_detail::LastComponent(native);
-  const bool folderLink = kind == EntryKind::Link && PointsToFolder(native);
-  const uint64_t size = kind == EntryKind::File ? static_cast<uint64_t>(info.st_size) : 0;
-  return File{name, native, size, fs_detail::FileTypeName(name, folderLink)};
-}
-
-void FileSystem::ForEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit,
-                              bool withSizes) const {
-  const std::string native = NativePath(folder);
-  // O_NOFOLLOW: a folder path that is itself a link is not walked through.
-  const int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) RaiseErrno(errno == ELOOP ? ENOTDIR : errno, native, true);
-  DIR* dir = ::fdopendir(fd);
-  if (dir == nullptr) {
-    const int error = errno;
-    ::close(fd);
-    RaiseErrno(error, native, true);
-  }
-  struct DirCloser {
-    DIR* dir;
-    ~DirCloser() { ::closedir(dir); }
-  } closer{dir};
-
-  const std::string prefix = native.back() == '/' ? native : native + '/';
-  FolderEntry entry;
-  while (true) {
-    errno = 0;
-    const dirent* item = ::readdir(dir);
-    if (item == nullptr) {
-      if (errno != 0) RaiseErrno(errno, native, true);
-      break;
-    }
-    const char* name = item->d_name;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-    entry.Name = name;
-    entry.Path = prefix + entry.Name;
-    entry.Size = 0;
-    entry.LinkToFolder = false;
-    bool known = true;
-    switch (item->d_type) {
-      case DT_REG: entry.Kind = EntryKind::File; break;
-      case DT_DIR: entry.Kind = EntryKind::Folder; break;
-      case DT_LNK: entry.Kind = EntryKind::Link; break;
-      case DT_FIFO:
-      case DT_SOCK:
-      case DT_CHR:
-      case DT_BLK: entry.Kind = EntryKind::Special; break;
-      default: known = false; break;
-    }
-    // The type is known from the directory itself on most file systems; lstat only for what it cannot say.
-    if (!known || (withSizes && entry.Kind == EntryKind::File)) {
-      struct stat info;
-      if (::fstatat(::dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-        // Vanished between readdir and lstat: it is no longer an entry of the folder.
-        if (errno == ENOENT) continue;
-        RaiseErrno(errno, entry.Path, false);
-      }
-      entry.Kind = KindOfMode(info.st_mode);
-      if (entry.Kind == EntryKind::File) entry.Size = static_cast<uint64_t>(info.st_size);
-    }
-    if (entry.Kind == EntryKind::Link) entry.LinkToFolder = PointsToFolder(entry.Path);
-    visit(entry);
-  }
-}
-
-EntryKind FileSystem::KindOf(const std::string& path) const {
-  const std::string native = NativePath(path);
-  struct stat info;
-  if (!Lstat(native, info)) RaiseErrno(errno, native, false);
-  return KindOfMode(info.st_mode);
-}
-
-void FileSystem::DeleteFile(const std::string& path, bool force) const {
-  const std::string native = NativePath(path);
-  struct stat info;
-  if (!Lstat(native, info)) RaiseErrno(errno, native, false);
-  const EntryKind kind = KindOfMode(info.st_mode);
-  if (kind != EntryKind::File && kind != EntryKind::Link) throw Error(errors::kFileNotFound, native);
+  if (kind != EntryKind::File && kind != EntryKind::Link) throw Error(errors::kFileNotFound, path);
   // Without force a read-only file stays, as on Windows; the folder's permissions alone would allow it.
   if (!force && kind == EntryKind::File && (info.st_mode & 0222) == 0) {
-    throw Error(errors::kPermissionDenied, native);
+    throw Error(errors::kPermissionDenied, path);
   }
-  if (::unlink(native.c_str()) != 0) RaiseErrno(errno, native, false);
+  if (::unlink(path.c_str()) != 0) RaiseErrno(errno, path, false);
 }
 
-void FileSystem::RemoveEmptyFolder(const std::string& path, bool /*force*/) const {
-  // A folder's own mode does not stop its removal on Linux: only the parent's does.
-  const std::string native = NativePath(path);
-  struct stat info;
-  if (!Lstat(native, info)) RaiseErrno(errno, native, true);
-  if (S_ISLNK(info.st_mode) && PointsToFolder(native)) {
-    if (::unlink(native.c_str()) != 0) RaiseErrno(errno, native, true);
-    return;
-  }
-  if (!S_ISDIR(info.st_mode)) throw Error(errors::kPathNotFound, native);
-  if (::rmdir(native.c_str()) != 0) RaiseErrno(errno, native, true);
-}
-
-void FileSystem::MoveFile(const std::string& source, const std::string& destination) const {
-  const std::string from = NativePath(source);
-  const std::string to = NativePath(destination);
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
-  if (errno != EINVAL && errno != ENOSYS) RaiseErrno(errno, errno == EEXIST ? to : from, false);
-  // The file system cannot refuse to replace by itself: check first, which leaves a short race.
-  struct stat info;
-  if (Lstat(to, info)) throw Error(errors::kFileAlreadyExists, to);
-  if (::rename(from.c_str(), to.c_str()) != 0) RaiseErrno(errno, from, false);
-}
-
-void FileSystem::ReplaceFile(const std::string& source, const std::string& destination) const {
-  const std::string from = NativePath(source);
-  const std::string to = NativePath(destination);
+void FileSystem::Replace(const std::string& source, const std::string& destination) const {
   // rename() swaps the name in one step, whatever the target's mode: readers see the old file or the new.
-  if (::rename(from.c_str(), to.c_str()) != 0) RaiseErrno(errno, from, false);
+  if (::rename(source.c_str(), destination.c_str()) != 0) RaiseErrno(errno, source, false);
 }
 
 void FileSystem::CreateFolder(const std::string& path) const {
-  const std::string native = NativePath(path);
-  if (::mkdir(native.c_str(), 0777) != 0) RaiseErrno(errno, native, true);
+  if (::mkdir(path.c_str(), 0777) != 0) RaiseErrno(errno, path, true);
 }
 
 std::vector<Drive> FileSystem::Drives() const {
@@ -342,14 +242,5 @@ std::string FileSystem::GetSpecialFolder(int which) const {
 }
 
 char FileSystem::Separator() { return '/'; }
-
-std::string FileSystem::NativePath(const std::string& path) {
-  // Catalogue paths are written with backslashes: on Linux they are separators too.
-  std::string native = path;
-  for (char& c : native) {
-    if (c == '\\') c = '/';
-  }
-  return native;
-}
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/file_system_detail.h"
+#include "platform/file_system_win32.h"
 #include "platform/text.h"
 #include "platform/text_win32.h"
 
@@ -14,68 +15,18 @@ namespace qm {
 namespace {
 
 using fs_detail::Error;
+using fs_detail::KindOfAttributes;
+using fs_detail::WidePath;
+using fs_detail::WithoutReadOnly;
 
-/// The one place where a long path is widened: past CreateDirectoryW's limit every call gets the
-/// absolute "\\?\" form, which lifts the 260-character limit.
-std::wstring WidePath(const std::string& path) {
-  constexpr size_t kShortLimit = 248;
-  std::wstring wide = text::Widen(path);
-  if (wide.size() < kShortLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return wide;
-  std::wstring full(needed, L'\0');
-  full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
-  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
-std::string SystemText(DWORD code) {
-  wchar_t* message = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-      0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  std::string text = length > 0 ? text::Narrow(std::wstring_view(message, length)) : "error " + std::to_string(code);
-  LocalFree(message);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
-  return text;
-}
-
-/// Maps a Win32 error to the service's numbers, keeping it as the platform code; folder operations report a
-/// missing entry as a missing path.
+/// Raises the service's error for the Win32 error `code` at `path`.
 [[noreturn]] void RaiseError(DWORD code, const std::string& path, bool folderOperation) {
-  int32_t number = errors::kDeviceIo;
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND: number = folderOperation ? errors::kPathNotFound : errors::kFileNotFound; break;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_DIRECTORY:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_PATHNAME: number = errors::kPathNotFound; break;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: number = errors::kPermissionDenied; break;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: number = errors::kFileAlreadyExists; break;
-    default: break;
-  }
-  throw Error(number, path, number == errors::kDeviceIo ? SystemText(code) : "")
-      .WithLastPlatformError(static_cast<int32_t>(code));
+  const auto platformCode = static_cast<int32_t>(code);
+  throw fs_detail::PlatformError(fs_detail::ErrorNumber(platformCode, folderOperation), platformCode, path);
 }
 
 [[noreturn]] void RaiseLastError(const std::string& path, bool folderOperation) {
   RaiseError(GetLastError(), path, folderOperation);
-}
-
-EntryKind KindOfAttributes(DWORD attributes) {
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return EntryKind::Link;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryKind::Folder;
-  if (attributes & FILE_ATTRIBUTE_DEVICE) return EntryKind::Special;
-  return EntryKind::File;
-}
-
-DWORD WithoutReadOnly(DWORD attributes) {
-  const DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-  return cleared == 0 ? FILE_ATTRIBUTE_NORMAL : cleared;
 }
 
 /// Removes a link itself. The handle is opened on the link, not its target, and checked to be one: where
@@ -150,6 +101,59 @@ class Win32File final : public fs_detail::RawFile {
 
 namespace fs_detail {
 
+std::wstring WidePath(const std::string& path) {
+  constexpr size_t kShortLimit = 248;
+  std::wstring wide = text::Widen(path);
+  if (wide.size() < kShortLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return wide;
+  std::wstring full(needed, L'\0');
+  full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+EntryKind KindOfAttributes(DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return EntryKind::Link;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryKind::Folder;
+  if (attributes & FILE_ATTRIBUTE_DEVICE) return EntryKind::Special;
+  return EntryKind::File;
+}
+
+DWORD WithoutReadOnly(DWORD attributes) {
+  const DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return cleared == 0 ? FILE_ATTRIBUTE_NORMAL : cleared;
+}
+
+int32_t ErrorNumber(int32_t code, bool folderOperation) {
+  switch (static_cast<DWORD>(code)) {
+    case ERROR_FILE_NOT_FOUND: return folderOperation ? errors::kPathNotFound : errors::kFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_PATHNAME: return errors::kPathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT: return errors::kPermissionDenied;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS: return errors::kFileAlreadyExists;
+    default: return errors::kDeviceIo;
+  }
+}
+
+std::string SystemText(int32_t code) {
+  wchar_t* message = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::string text = length > 0 ? text::Narrow(std::wstring_view(message, length)) : "error " + std::to_string(code);
+  LocalFree(message);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
 bool Exists(const std::string& path) { return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::unique_ptr<RawFile> OpenRawFile(const std::string& path, Access access, Disposition disposition) {
@@ -204,6 +208,15 @@ bool FileSystem::FileExists(const std::string& path) const {
          !(attributes & FILE_ATTRIBUTE_DEVICE);
 }
 
+uint64_t FileSystem::FileSize(const std::string& path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return 0;
+  }
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 Folder FileSystem::GetFolder(const std::string& path) const {
   std::string trimmed = path;
   while (trimmed.size() > 3 && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.pop_back();
@@ -214,60 +227,7 @@ Folder FileSystem::GetFolder(const std::string& path) const {
   return Folder{trimmed, fs_detail::LastComponent(trimmed)};
 }
 
-File FileSystem::GetFile(const std::string& path) const {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) RaiseLastError(path, false);
-  const EntryKind kind = KindOfAttributes(data.dwFileAttributes);
-  if (kind != EntryKind::File && kind != EntryKind::Link) throw Error(errors::kFileNotFound, path);
-  const std::string name = fs_detail::LastComponent(path);
-  const bool folderLink = kind == EntryKind::Link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  const uint64_t size =
-      kind == EntryKind::File ? (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow : 0;
-  return File{name, path, size, fs_detail::FileTypeName(name, folderLink)};
-}
-
-void FileSystem::ForEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit,
-                              bool /*withSizes*/) const {
-  // A folder path that is itself a link is not walked through.
-  const DWORD attributes = GetFileAttributesW(WidePath(folder).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) RaiseLastError(folder, true);
-  if (KindOfAttributes(attributes) != EntryKind::Folder) throw Error(errors::kPathNotFound, folder);
-
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(WidePath(Join(folder, "*")).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) {
-    // A drive's root has no "." or "..": an empty root answers "file not found".
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return;
-    RaiseLastError(folder, true);
-  }
-  struct FindCloser {
-    HANDLE handle;
-    ~FindCloser() { FindClose(handle); }
-  } closer{find};
-
-  FolderEntry entry;
-  do {
-    const wchar_t* name = data.cFileName;
-    if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
-    entry.Name = text::Narrow(name);
-    entry.Path = Join(folder, entry.Name);
-    entry.Kind = KindOfAttributes(data.dwFileAttributes);
-    entry.LinkToFolder = entry.Kind == EntryKind::Link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    entry.Size = entry.Kind == EntryKind::File ? (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow
-                                               : 0;
-    visit(entry);
-  } while (FindNextFileW(find, &data));
-  if (GetLastError() != ERROR_NO_MORE_FILES) RaiseLastError(folder, true);
-}
-
-EntryKind FileSystem::KindOf(const std::string& path) const {
-  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) RaiseLastError(path, false);
-  return KindOfAttributes(attributes);
-}
-
-void FileSystem::DeleteFile(const std::string& path, bool force) const {
+void FileSystem::RemoveFile(const std::string& path, bool force) const {
   const std::wstring wide = WidePath(path);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) RaiseLastError(path, false);
@@ -280,26 +240,7 @@ void FileSystem::DeleteFile(const std::string& path, bool force) const {
   if (!::DeleteFileW(wide.c_str())) RaiseLastError(path, false);
 }
 
-void FileSystem::RemoveEmptyFolder(const std::string& path, bool force) const {
-  const std::wstring wide = WidePath(path);
-  const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) RaiseLastError(path, true);
-  const EntryKind kind = KindOfAttributes(attributes);
-  if (kind == EntryKind::Link && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return RemoveLink(path, force);
-  if (kind != EntryKind::Folder) throw Error(errors::kPathNotFound, path);
-  if (force && (attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesW(wide.c_str(), WithoutReadOnly(attributes))) {
-    RaiseLastError(path, true);
-  }
-  if (!RemoveDirectoryW(wide.c_str())) RaiseLastError(path, true);
-}
-
-void FileSystem::MoveFile(const std::string& source, const std::string& destination) const {
-  if (MoveFileExW(WidePath(source).c_str(), WidePath(destination).c_str(), MOVEFILE_COPY_ALLOWED)) return;
-  const DWORD code = GetLastError();
-  RaiseError(code, code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS ? destination : source, false);
-}
-
-void FileSystem::ReplaceFile(const std::string& source, const std::string& destination) const {
+void FileSystem::Replace(const std::string& source, const std::string& destination) const {
   const std::wstring target = WidePath(destination);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
@@ -360,7 +301,5 @@ std::string FileSystem::GetSpecialFolder(int which) const {
 }
 
 char FileSystem::Separator() { return '\\'; }
-
-std::string FileSystem::NativePath(const std::string& path) { return path; }
 
 }  // namespace qm

@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/private_profile.h"
+#include "platform/private_profile_detail.h"
 #include "platform/text.h"
 
 // The Windows profile functions, rebuilt with the results Wine gives on the same files: lines are trimmed,
@@ -59,6 +60,12 @@ char16_t FoldCase(char16_t c) {
   if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
   return c;
+}
+
+std::u16string Folded(std::u16string_view s) {
+  std::u16string folded(s);
+  for (char16_t& c : folded) c = FoldCase(c);
+  return folded;
 }
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
@@ -171,11 +178,14 @@ Profile Load(const std::string& bytes) {
   return profile;
 }
 
-bool ReadFile(const std::string& file, std::string& bytes) {
-  std::ifstream in(FileSystem::NativePath(file), std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+/// The file's bytes; nothing when it is missing, unreadable or no regular file (a FIFO or a device is refused
+/// before a byte is read, so it can never hang the program).
+std::optional<std::string> ReadFile(const std::string& file) {
+  try {
+    return FileSystem().ReadAllBytes(file);
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
 }
 
 /// The index range [first, end) of the lines inside the first section of that name; false when missing.
@@ -203,15 +213,53 @@ Line MakeLine(const std::u16string& text, Encoding encoding) {
   return Line{Encode(text, encoding), LineBreak(encoding), text};
 }
 
-/// Writes the lines to a temporary file beside `file` and renames it over the file in one step.
-bool Save(const Profile& profile, const std::string& path, mode_t mode) {
-  const std::string file = FileSystem::NativePath(path);
-  std::string temp = file + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, mode) == 0;
+/// Where a write goes and what the file there must keep.
+struct WriteTarget {
+  std::string path;  ///< the ini path itself, or the file its links lead to
+  bool exists = true;
+  mode_t mode = 0;
+  uid_t owner = static_cast<uid_t>(-1);  ///< -1: whoever makes the file
+  gid_t group = static_cast<gid_t>(-1);
+};
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+/// Where a write to `file` goes: the file its links lead to, so the links stay links. Nothing when the path
+/// names something that may not be replaced: anything but a regular file or a link to one (told from its
+/// status, never by opening it), a dangling link, or a read-only file, as Windows refuses one.
+std::optional<WriteTarget> TargetOf(const std::string& file) {
+  char* real = ::realpath(file.c_str(), nullptr);
+  if (real == nullptr) {
+    struct stat link;
+    if (errno != ENOENT || ::lstat(file.c_str(), &link) == 0) return std::nullopt;
+    return WriteTarget{file, false, NewFileMode()};
+  }
+  WriteTarget target{real};
+  std::free(real);
+  struct stat info;
+  if (::stat(target.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 ||
+      ::access(target.path.c_str(), W_OK) != 0) {
+    return std::nullopt;
+  }
+  target.mode = info.st_mode & 07777;
+  target.owner = info.st_uid;
+  target.group = info.st_gid;
+  return target;
+}
+
+/// Writes the lines to a temporary file beside the target, flushes it to the disk and renames it over the
+/// target in one step, so the file is always either the old or the new one.
+bool Save(const Profile& profile, const WriteTarget& target) {
   std::string bytes;
-  for (const Line& line : profile.lines) bytes += line.raw + line.ending;
+  for (const Line& line : profile.lines) bytes.append(line.raw).append(line.ending);
+  std::string temp = target.path + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fchmod(fd, target.mode) == 0 && ::fchown(fd, target.owner, target.group) == 0;
   for (size_t done = 0; ok && done < bytes.size();) {
     const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (put < 0 && errno == EINTR) continue;
@@ -220,19 +268,39 @@ bool Save(const Profile& profile, const std::string& path, mode_t mode) {
   }
   ok = ok && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
+  ok = ok && ::rename(temp.c_str(), target.path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   return ok;
 }
 
+/// A line GetPrivateProfileSection lists: an entry that is no comment.
+bool IsListed(const Parsed& parsed) {
+  return parsed.kind == Parsed::Entry && (parsed.name.empty() || parsed.name.front() != u';');
+}
+
+/// Cuts the line after its first "=", keeping every byte before it; false when there was nothing to cut.
+bool CutValue(Line& line, Encoding encoding) {
+  const size_t unit = encoding == Encoding::Utf16Le ? 2 : 1;
+  for (size_t i = 0; i + unit <= line.raw.size(); i += unit) {
+    if (line.raw[i] != '=' || (unit == 2 && line.raw[i + 1] != '\0')) continue;
+    if (i + unit == line.raw.size()) return false;
+    line.raw.resize(i + unit);
+    line.text.resize(line.text.find(u'=') + 1);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffer, uint32_t bufferSize,
-                                  const std::string& file) {
+std::string FoldedKey(std::string_view key) { return text::Utf16ToUtf8(Folded(text::Utf8ToUtf16(key))); }
+
+uint32_t ReadSection(const std::string& section, std::string& buffer, uint32_t bufferSize, const std::string& file) {
   buffer.clear();
-  std::string bytes;
-  if (bufferSize < 2 || !ReadFile(file, bytes)) return 0;
-  const Profile profile = Load(bytes);
+  if (bufferSize < 2) return 0;
+  const std::optional<std::string> bytes = ReadFile(file);
+  if (!bytes) return 0;
+  const Profile profile = Load(*bytes);
   size_t first = 0;
   size_t end = 0;
   if (!FindSection(profile, text::Utf8ToUtf16(section), first, end)) return 0;
@@ -249,7 +317,7 @@ uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffe
   };
   for (size_t i = first; i < end && room > 2; ++i) {
     const Parsed parsed = Parse(profile.lines[i].text);
-    if (parsed.kind != Parsed::Entry || (!parsed.name.empty() && parsed.name.front() == u';')) continue;
+    if (!IsListed(parsed)) continue;
     copy(parsed.name);
     if (room < 2) break;
     if (parsed.hasValue) {
@@ -263,23 +331,13 @@ uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffe
   return copied;
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::optional<std::string>& value, const std::string& file) {
-  std::string bytes;
-  mode_t mode = 0666 & ~[] {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-  }();
-  struct stat info;
-  if (::stat(FileSystem::NativePath(file).c_str(), &info) == 0) {
-    // A read-only file is refused, as Windows refuses it.
-    if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || !ReadFile(file, bytes)) return false;
-    mode = info.st_mode & 07777;
-  } else if (errno != ENOENT) {
-    return false;
-  }
-  Profile profile = Load(bytes);
+bool WriteString(const std::string& section, const std::string& key, const std::optional<std::string>& value,
+                 const std::string& file) {
+  const std::optional<WriteTarget> target = TargetOf(file);
+  if (!target) return false;
+  std::optional<std::string> bytes = target->exists ? ReadFile(target->path) : std::string();
+  if (!bytes) return false;
+  Profile profile = Load(*bytes);
   const std::u16string sectionName = text::Utf8ToUtf16(section);
   const std::u16string keyName = text::Utf8ToUtf16(key);
   const Encoding encoding = profile.encoding;
@@ -288,10 +346,11 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   size_t end = 0;
   if (!FindSection(profile, sectionName, first, end)) {
     if (!value) return true;
-    if (!profile.lines.empty() && profile.lines.back().ending.empty()) profile.lines.back().ending = LineBreak(encoding);
+    if (!profile.lines.empty() && profile.lines.back().ending.empty())
+      profile.lines.back().ending = LineBreak(encoding);
     profile.lines.push_back(MakeLine(u"[" + sectionName + u"]", encoding));
     profile.lines.push_back(MakeLine(keyName + u"=" + text::Utf8ToUtf16(*value), encoding));
-    return Save(profile, file, mode);
+    return Save(profile, *target);
   }
 
   size_t lastFilled = first;  // where a new entry goes: after the section's last non-blank line
@@ -303,7 +362,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!SameName(parsed.name, keyName)) continue;
     if (!value) {
       profile.lines.erase(profile.lines.begin() + static_cast<std::ptrdiff_t>(i));
-      return Save(profile, file, mode);
+      return Save(profile, *target);
     }
     const std::u16string newValue = text::Utf8ToUtf16(*value);
     if (parsed.hasValue && parsed.value == newValue) return true;
@@ -312,7 +371,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     line.raw = Encode(replaced, encoding);
     if (line.ending.empty()) line.ending = LineBreak(encoding);
     line.text = replaced;
-    return Save(profile, file, mode);
+    return Save(profile, *target);
   }
   if (!value) return true;
   if (lastFilled > 0 && profile.lines[lastFilled - 1].ending.empty()) {
@@ -320,7 +379,41 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
   }
   profile.lines.insert(profile.lines.begin() + static_cast<std::ptrdiff_t>(lastFilled),
                        MakeLine(keyName + u"=" + text::Utf8ToUtf16(*value), encoding));
-  return Save(profile, file, mode);
+  return Save(profile, *target);
+}
+
+std::vector<bool> BlankEntries(const std::string& file, const std::string& section,
+                               const std::vector<IniEntry>& entries) {
+  std::vector<bool> blank(entries.size(), false);
+  const std::optional<WriteTarget> target = TargetOf(file);
+  if (!target || !target->exists) return blank;
+  const std::optional<std::string> bytes = ReadFile(target->path);
+  if (!bytes) return blank;
+  Profile profile = Load(*bytes);
+  size_t first = 0;
+  size_t end = 0;
+  if (!FindSection(profile, text::Utf8ToUtf16(section), first, end)) return blank;
+
+  std::vector<size_t> lineIndex;
+  std::vector<std::u16string> lineKeys;
+  for (size_t i = first; i < end; ++i) {
+    const Parsed parsed = Parse(profile.lines[i].text);
+    if (!IsListed(parsed)) continue;
+    lineIndex.push_back(i);
+    lineKeys.push_back(Folded(parsed.name));
+  }
+  std::vector<std::u16string> entryKeys;
+  entryKeys.reserve(entries.size());
+  for (const IniEntry& entry : entries) entryKeys.push_back(Folded(text::Utf8ToUtf16(entry.Key)));
+  const std::vector<size_t> found = profile_detail::LocateEntries(lineKeys, entryKeys, entries);
+
+  bool changed = false;
+  for (const size_t at : found) {
+    if (at != profile_detail::kNoLine) changed = CutValue(profile.lines[lineIndex[at]], profile.encoding) || changed;
+  }
+  if (changed && !Save(profile, *target)) return blank;
+  for (size_t i = 0; i < entries.size(); ++i) blank[i] = found[i] != profile_detail::kNoLine;
+  return blank;
 }
 
 }  // namespace qm::profile

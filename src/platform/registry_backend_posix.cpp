@@ -1,16 +1,20 @@
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <thread>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/registry_backend.h"
 #include "platform/registry_store.h"
 #include "platform/registry_store_format.h"
@@ -71,46 +75,303 @@ bool ReplaceFileAtomically(const std::string& file, const std::string& bytes) {
 /// Windows refuses a key path that starts with a backslash.
 bool BadPath(const std::string& path) { return !path.empty() && path.front() == '\\'; }
 
-/// The store behind every call: the tree, loaded from its file on first use, and the open handles.
-class Store {
+bool IsRoot(KeyHandle key) { return key >= 0x80000000u && key <= 0x80000006u; }
+
+uint32_t Length(const std::string& s) { return static_cast<uint32_t>(s.size()); }
+
+[[noreturn]] void Refuse(const std::string& file, const std::string& reason) {
+  throw RuntimeError(kInvalidParameter, "Registry", "the registry store " + file + " " + reason);
+}
+
+/// What a store file was when it was read, so a later look can tell whether another process rewrote it.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  struct timespec modified {};
+
+  static FileStamp Of(const std::string& file) {
+    FileStamp stamp;
+    struct stat info;
+    if (::stat(file.c_str(), &info) == 0) {
+      stamp.device = info.st_dev;
+      stamp.inode = info.st_ino;
+      stamp.size = info.st_size;
+      stamp.modified = info.st_mtim;
+    }
+    return stamp;
+  }
+  bool operator==(const FileStamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+/// The registry of a Linux system: the whole tree in memory, persisted in one .reg file, with handles as
+/// Windows hands them out. Rights are checked as Windows checks them, so code that would be refused there is
+/// refused here too.
+class StoreRegistry final : public RegistryBackend {
  public:
-  std::mutex mutex;
-
-  void SetFile(const std::string& file) {
-    // Changes held back by a batch belong to the old file.
-    if (loaded_) Flush();
-    file_ = file;
-    loaded_ = false;
-    handles_.clear();
+  /// Reads `file`; an absent file is an empty store when `mayBeAbsent`, else refused.
+  StoreRegistry(std::string file, bool mayBeAbsent) : file_(std::move(file)) {
+    if (!std::filesystem::exists(file_) && mayBeAbsent) {
+      tree_ = std::make_unique<RegistryStore>();
+      return;
+    }
+    Load();
   }
 
-  const std::string& File() {
-    if (file_.empty()) file_ = DefaultStoreFile();
-    return file_;
+  ~StoreRegistry() override { Unlock(); }
+
+  int32_t OpenKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node;
+    NodePtr target = FindKey(parent, path, node, code);
+    if (target) result = NewHandle(std::move(target), access);
+    return code;
   }
 
-  RegistryStore& Tree() {
-    if (!loaded_) Load();
-    return *tree_;
+  int32_t CreateKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node;
+    if (NodePtr existing = FindKey(parent, path, node, code)) {
+      result = NewHandle(std::move(existing), access);
+      return kSuccess;
+    }
+    if (!node) return code;
+    // Creating needs the right to add sub-keys to the parent.
+    if (!readOnlyReason_.empty() || !Resolve(parent, kCreateSubKey, code)) return kAccessDenied;
+    bool created = false;
+    NodePtr target = RegistryStore::Create(node, path, created);
+    // Too deep a key: Windows refuses those too.
+    if (!target) return kInvalidParameter;
+    if ((code = Changed()) != kSuccess) return code;
+    result = NewHandle(std::move(target), access);
+    return kSuccess;
+  }
+
+  int32_t CloseKey(KeyHandle key) override {
+    if (IsRoot(key)) return kSuccess;
+    std::lock_guard lock(mutex_);
+    return handles_.erase(key) > 0 ? kSuccess : kInvalidHandle;
+  }
+
+  int32_t QueryInfoKey(KeyHandle key, KeyInfo& info) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(key, kQueryValue, code);
+    if (!node) return code;
+    info = KeyInfo();
+    info.SubKeys = static_cast<uint32_t>(node->SubKeys.size());
+    info.Values = static_cast<uint32_t>(node->Values.size());
+    for (const auto& sub : node->SubKeys) {
+      info.MaxSubKeyNameLength = std::max(info.MaxSubKeyNameLength, Length(sub->Name));
+    }
+    for (const auto& value : node->Values) {
+      info.MaxValueNameLength = std::max(info.MaxValueNameLength, Length(value.Name));
+      info.MaxValueDataLength = std::max(info.MaxValueDataLength, static_cast<uint32_t>(value.Data.size()));
+    }
+    return kSuccess;
+  }
+
+  int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(key, kEnumerateSubKeys, code);
+    if (!node) return code;
+    if (index >= node->SubKeys.size()) return kNoMoreItems;
+    name = node->SubKeys[index]->Name;
+    return kSuccess;
+  }
+
+  int32_t EnumValue(KeyHandle key, uint32_t index, std::string& name, uint32_t& type,
+                    std::vector<uint8_t>& data) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(key, kQueryValue, code);
+    if (!node) return code;
+    if (index >= node->Values.size()) return kNoMoreItems;
+    const RegistryStore::Value& value = node->Values[index];
+    name = value.Name;
+    type = value.Type;
+    data = value.Data;
+    return kSuccess;
+  }
+
+  int32_t QueryValue(KeyHandle key, const std::string& name, uint32_t& type, std::vector<uint8_t>& data) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(key, kQueryValue, code);
+    if (!node) return code;
+    const RegistryStore::Value* value = node->Values.Find(name);
+    if (!value) return kFileNotFound;
+    type = value->Type;
+    data = value->Data;
+    return kSuccess;
+  }
+
+  int32_t SetValue(KeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(key, kSetValue, code);
+    if (!node) return code;
+    if (!readOnlyReason_.empty()) return kAccessDenied;
+    return node->Values.Set(name, type, data) ? Changed() : kSuccess;
+  }
+
+  int32_t DeleteKey(KeyHandle parent, const std::string& path) override {
+    if (BadPath(path)) return kBadPathname;
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(parent, 0, code);
+    if (!node) return code;
+    std::vector<std::string_view> parts = RegistryStore::SplitPath(path);
+    // A root cannot be deleted, nor a key that still has sub-keys.
+    if (parts.empty()) return kAccessDenied;
+    for (size_t i = 0; node && i + 1 < parts.size(); ++i) node = node->FindSubKey(parts[i]);
+    NodePtr target = node ? node->FindSubKey(parts.back()) : nullptr;
+    if (!target) return kFileNotFound;
+    if (!target->SubKeys.empty() || !readOnlyReason_.empty()) return kAccessDenied;
+    RegistryStore::RemoveLeaf(*node, target);
+    return Changed();
+  }
+
+  int32_t DeleteValue(KeyHandle key, const std::string& name) override {
+    std::lock_guard lock(mutex_);
+    int32_t code;
+    NodePtr node = Resolve(key, kSetValue, code);
+    if (!node) return code;
+    if (!node->Values.Find(name)) return kFileNotFound;
+    if (!readOnlyReason_.empty()) return kAccessDenied;
+    node->Values.Erase(name);
+    return Changed();
+  }
+
+  bool HasKeySecurity() const override { return false; }
+
+  int32_t GetKeySecurity(KeyHandle, uint32_t, std::vector<uint8_t>&, uint32_t&) override {
+    return kCallNotImplemented;
+  }
+
+  int32_t SetKeySecurity(KeyHandle, uint32_t, const std::vector<uint8_t>&) override { return kCallNotImplemented; }
+
+  int32_t ImportRegFile(const std::string& file) override {
+    std::string bytes;
+    try {
+      bytes = FileSystem().ReadAllBytes(file);
+    } catch (const RuntimeError&) {
+      return kFileNotFound;
+    }
+    std::lock_guard lock(mutex_);
+    if (!readOnlyReason_.empty()) return kAccessDenied;
+    if (!ParseRegFile(bytes, *tree_).IsRegFile) return kInvalidParameter;
+    return Changed();
+  }
+
+  std::string StoreFile() const override { return file_; }
+
+  std::string ReadOnlyReason() const override {
+    std::lock_guard lock(mutex_);
+    return readOnlyReason_;
+  }
+
+  void BeginBatch() override {
+    std::lock_guard lock(mutex_);
+    ++batches_;
+  }
+
+  int32_t EndBatch() override {
+    std::lock_guard lock(mutex_);
+    if (batches_ == 0 || --batches_ > 0) return kSuccess;
+    return Flush();
+  }
+
+  int32_t Lock() override {
+    std::lock_guard lock(mutex_);
+    if (lockFd_ >= 0) return kSuccess;
+    const std::string lockFile = file_ + ".lock";
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(file_).parent_path(), ignored);
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Where no lock can be made the store cannot be written either: there are no changes to guard.
+    if (fd < 0) return kSuccess;
+    // Another run holds the store for its whole length: wait a while for it, then give up.
+    for (int attempt = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; ++attempt) {
+      if (errno != EWOULDBLOCK || attempt == kLockAttempts) {
+        ::close(fd);
+        return kLockViolation;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    lockFd_ = fd;
+    if (!(FileStamp::Of(file_) == stamp_)) ReloadAfterOtherWriter();
+    return kSuccess;
+  }
+
+  void Unlock() override {
+    std::lock_guard lock(mutex_);
+    if (lockFd_ < 0) return;
+    ::close(lockFd_);
+    lockFd_ = -1;
+  }
+
+ private:
+  static constexpr int kLockAttempts = 100;
+
+  struct OpenKeyEntry {
+    NodePtr node;
+    uint32_t access;
+  };
+
+  /// Reads the file into a new tree. Refuses a file that is no regular file, cannot be read or has no .reg
+  /// header.
+  void Load() {
+    std::string bytes;
+    try {
+      bytes = FileSystem().ReadAllBytes(file_);
+    } catch (const RuntimeError& e) {
+      Refuse(file_, "cannot be read: " + e.Description());
+    }
+    auto tree = std::make_unique<RegistryStore>();
+    const RegFileResult read = bytes.empty() ? RegFileResult{true, {}} : ParseRegFile(bytes, *tree);
+    if (!read.IsRegFile) Refuse(file_, "is not a .reg file (no header)");
+    tree_ = std::move(tree);
+    stamp_ = FileStamp::Of(file_);
+    // What the store cannot read it keeps by never writing the file again.
+    readOnlyReason_ = read.Problem.Line == 0 ? std::string()
+                                             : "the registry store " + file_ + " line " +
+                                                   std::to_string(read.Problem.Line) + ": " + read.Problem.Reason +
+                                                   ": it is never written, so nothing it holds is lost";
+  }
+
+  /// Another process wrote the file since it was read: take its tree. Open handles belong to the old one.
+  void ReloadAfterOtherWriter() {
+    try {
+      Load();
+      handles_.clear();
+      dirty_ = false;
+    } catch (const RuntimeError& e) {
+      readOnlyReason_ = e.Description();
+    }
   }
 
   /// The node behind a handle opened with at least `access`; sets `code` when there is none, it is gone, or
-  /// the handle lacks the right (the store checks rights as Windows does, so code that would be refused there
-  /// is refused here too).
+  /// the handle lacks the right.
   NodePtr Resolve(KeyHandle key, uint32_t access, int32_t& code) {
     NodePtr node;
     uint32_t granted = ~0u;
-    if (key >= 0x80000000u && key <= 0x80000006u) {
-      node = Tree().Root(static_cast<uint32_t>(key));
-    } else {
-      Tree();
-      auto it = handles_.find(key);
-      if (it != handles_.end()) {
-        node = it->second.node;
-        granted = it->second.access;
-      }
+    if (IsRoot(key)) {
+      node = tree_->Root(static_cast<uint32_t>(key));
+    } else if (auto it = handles_.find(key); it != handles_.end()) {
+      node = it->second.node;
+      granted = it->second.access;
     }
-    code = !node ? kInvalidHandle : node->Deleted ? kKeyDeleted : (granted & access) != access ? kAccessDenied : kSuccess;
+    code = !node               ? kInvalidHandle
+           : node->Deleted     ? kKeyDeleted
+           : (granted & access) != access ? kAccessDenied
+                                          : kSuccess;
     return code == kSuccess ? node : nullptr;
   }
 
@@ -131,16 +392,8 @@ class Store {
 
   KeyHandle NewHandle(NodePtr node, uint32_t access) {
     KeyHandle handle = nextHandle_++;
-    handles_.emplace(handle, OpenKey{std::move(node), access});
+    handles_.emplace(handle, OpenKeyEntry{std::move(node), access});
     return handle;
-  }
-
-  bool Close(KeyHandle key) { return handles_.erase(key) > 0; }
-
-  /// A file that could not be read is never overwritten: changes are refused instead.
-  bool ReadOnly() {
-    Tree();
-    return readOnly_;
   }
 
   /// Records a change and writes the file unless a batch is open.
@@ -149,235 +402,48 @@ class Store {
     return batches_ > 0 ? kSuccess : Flush();
   }
 
+  /// Writes the tree when it changed. A write that fails puts the tree back to what the file holds, so the
+  /// store never tells of changes that are not on the disk.
   int32_t Flush() {
     if (!dirty_) return kSuccess;
-    if (!ReplaceFileAtomically(File(), FormatRegFile(*tree_))) return kRegistryIoFailed;
     dirty_ = false;
-    return kSuccess;
-  }
-
-  void BeginBatch() { ++batches_; }
-  void EndBatch() {
-    if (--batches_ == 0) Flush();
-  }
-
- private:
-  void Load() {
-    tree_ = std::make_unique<RegistryStore>();
-    readOnly_ = false;
-    dirty_ = false;
-    loaded_ = true;
-    std::error_code ec;
-    if (!std::filesystem::exists(File(), ec)) {
-      readOnly_ = static_cast<bool>(ec);
-      return;
+    if (ReplaceFileAtomically(file_, FormatRegFile(*tree_))) {
+      stamp_ = FileStamp::Of(file_);
+      return kSuccess;
     }
-    std::ifstream in(File(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
-      readOnly_ = true;
-      return;
+    std::error_code error;
+    if (std::filesystem::exists(file_, error)) {
+      ReloadAfterOtherWriter();
+    } else if (!error && stamp_.inode == 0) {
+      // A store that had no file yet goes back to empty.
+      tree_ = std::make_unique<RegistryStore>();
+      handles_.clear();
+    } else {
+      // Its file cannot be reached any more: the store keeps what it read and takes no further change.
+      readOnlyReason_ = "the registry store " + file_ + " cannot be written";
     }
-    if (bytes.empty()) return;
-    if (!ParseRegFile(bytes, *tree_)) readOnly_ = true;
+    return kRegistryIoFailed;
   }
 
   std::string file_;
-  bool loaded_ = false;
-  bool readOnly_ = false;
+  mutable std::mutex mutex_;
+  std::unique_ptr<RegistryStore> tree_;
+  FileStamp stamp_;
+  std::string readOnlyReason_;
   bool dirty_ = false;
   int batches_ = 0;
-  std::unique_ptr<RegistryStore> tree_;
-  struct OpenKey {
-    NodePtr node;
-    uint32_t access;
-  };
-  std::unordered_map<KeyHandle, OpenKey> handles_;
+  int lockFd_ = -1;
+  std::unordered_map<KeyHandle, OpenKeyEntry> handles_;
   KeyHandle nextHandle_ = 1;
 };
-
-Store& TheStore() {
-  static Store store;
-  return store;
-}
-
-uint32_t Length(const std::string& s) { return static_cast<uint32_t>(s.size()); }
 
 }  // namespace
 
 KeyHandle RootHandle(uint32_t rootKey) { return rootKey; }
 
-int32_t OpenKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node;
-  NodePtr target = store.FindKey(parent, path, node, code);
-  if (target) result = store.NewHandle(std::move(target), access);
-  return code;
-}
-
-int32_t CreateKey(KeyHandle parent, const std::string& path, uint32_t access, KeyHandle& result) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node;
-  if (NodePtr existing = store.FindKey(parent, path, node, code)) {
-    result = store.NewHandle(std::move(existing), access);
-    return kSuccess;
-  }
-  if (!node) return code;
-  // Creating needs the right to add sub-keys to the parent.
-  if (store.ReadOnly() || !store.Resolve(parent, kCreateSubKey, code)) return kAccessDenied;
-  bool created = false;
-  NodePtr target = RegistryStore::Create(node, path, created);
-  if ((code = store.Changed()) != kSuccess) return code;
-  result = store.NewHandle(std::move(target), access);
-  return kSuccess;
-}
-
-int32_t CloseKey(KeyHandle key) {
-  if (key >= 0x80000000u && key <= 0x80000006u) return kSuccess;
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  return store.Close(key) ? kSuccess : kInvalidHandle;
-}
-
-int32_t QueryInfoKey(KeyHandle key, KeyInfo& info) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(key, kQueryValue, code);
-  if (!node) return code;
-  info = KeyInfo();
-  info.SubKeys = static_cast<uint32_t>(node->SubKeys.size());
-  info.Values = static_cast<uint32_t>(node->Values.size());
-  for (const auto& sub : node->SubKeys) info.MaxSubKeyNameLength = std::max(info.MaxSubKeyNameLength, Length(sub->Name));
-  for (const auto& value : node->Values) {
-    info.MaxValueNameLength = std::max(info.MaxValueNameLength, Length(value.Name));
-    info.MaxValueDataLength = std::max(info.MaxValueDataLength, static_cast<uint32_t>(value.Data.size()));
-  }
-  return kSuccess;
-}
-
-int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(key, kEnumerateSubKeys, code);
-  if (!node) return code;
-  if (index >= node->SubKeys.size()) return kNoMoreItems;
-  name = node->SubKeys[index]->Name;
-  return kSuccess;
-}
-
-int32_t EnumValue(KeyHandle key, uint32_t index, std::string& name, uint32_t& type, std::vector<uint8_t>& data) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(key, kQueryValue, code);
-  if (!node) return code;
-  if (index >= node->Values.size()) return kNoMoreItems;
-  const RegistryStore::Value& value = node->Values[index];
-  name = value.Name;
-  type = value.Type;
-  data = value.Data;
-  return kSuccess;
-}
-
-int32_t QueryValue(KeyHandle key, const std::string& name, uint32_t& type, std::vector<uint8_t>& data) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(key, kQueryValue, code);
-  if (!node) return code;
-  const RegistryStore::Value* value = node->FindValue(name);
-  if (!value) return kFileNotFound;
-  type = value->Type;
-  data = value->Data;
-  return kSuccess;
-}
-
-int32_t SetValue(KeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(key, kSetValue, code);
-  if (!node) return code;
-  if (store.ReadOnly()) return kAccessDenied;
-  return RegistryStore::SetValue(*node, name, type, data) ? store.Changed() : kSuccess;
-}
-
-int32_t DeleteKey(KeyHandle parent, const std::string& path) {
-  if (BadPath(path)) return kBadPathname;
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(parent, 0, code);
-  if (!node) return code;
-  std::vector<std::string_view> parts = RegistryStore::SplitPath(path);
-  // A root cannot be deleted, nor a key that still has sub-keys.
-  if (parts.empty()) return kAccessDenied;
-  for (size_t i = 0; node && i + 1 < parts.size(); ++i) node = node->FindSubKey(parts[i]);
-  NodePtr target = node ? node->FindSubKey(parts.back()) : nullptr;
-  if (!target) return kFileNotFound;
-  if (!target->SubKeys.empty() || store.ReadOnly()) return kAccessDenied;
-  RegistryStore::RemoveLeaf(*node, target);
-  return store.Changed();
-}
-
-int32_t DeleteValue(KeyHandle key, const std::string& name) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  int32_t code;
-  NodePtr node = store.Resolve(key, kSetValue, code);
-  if (!node) return code;
-  if (!node->FindValue(name)) return kFileNotFound;
-  if (store.ReadOnly()) return kAccessDenied;
-  RegistryStore::DeleteValue(*node, name);
-  return store.Changed();
-}
-
-bool HasKeySecurity() { return false; }
-
-int32_t GetKeySecurity(KeyHandle, uint32_t, std::vector<uint8_t>&, uint32_t&) { return kCallNotImplemented; }
-
-int32_t SetKeySecurity(KeyHandle, uint32_t, const std::vector<uint8_t>&) { return kCallNotImplemented; }
-
-bool SetRegistryStoreFile(const std::string& file) {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  store.SetFile(file);
-  return true;
-}
-
-std::string RegistryStoreFile() {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  return store.File();
-}
-
-int32_t ImportRegFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return kFileNotFound;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  if (store.ReadOnly()) return kAccessDenied;
-  if (!ParseRegFile(bytes, store.Tree())) return kInvalidParameter;
-  return store.Changed();
-}
-
-ChangeBatch::ChangeBatch() {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  store.BeginBatch();
-}
-
-ChangeBatch::~ChangeBatch() {
-  Store& store = TheStore();
-  std::lock_guard lock(store.mutex);
-  store.EndBatch();
+std::unique_ptr<RegistryBackend> OpenRegistry(const std::string& storeFile) {
+  if (storeFile.empty()) return std::make_unique<StoreRegistry>(DefaultStoreFile(), true);
+  return std::make_unique<StoreRegistry>(storeFile, false);
 }
 
 }  // namespace qm::reg

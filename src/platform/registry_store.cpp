@@ -26,9 +26,14 @@ std::vector<RegistryStore::NodePtr>::const_iterator LowerBound(const std::vector
   return std::lower_bound(keys.begin(), keys.end(), folded, FoldedLess);
 }
 
-void MarkDeleted(RegistryStore::Node& node) {
-  node.Deleted = true;
-  for (const auto& sub : node.SubKeys) MarkDeleted(*sub);
+void MarkDeleted(RegistryStore::Node& top) {
+  std::vector<RegistryStore::Node*> pending = {&top};
+  while (!pending.empty()) {
+    RegistryStore::Node* node = pending.back();
+    pending.pop_back();
+    node->Deleted = true;
+    for (const auto& sub : node->SubKeys) pending.push_back(sub.get());
+  }
 }
 
 }  // namespace
@@ -37,17 +42,6 @@ RegistryStore::NodePtr RegistryStore::Node::FindSubKey(std::string_view name) co
   std::string folded = text::ToLowerAscii(name);
   auto it = LowerBound(SubKeys, folded);
   return it != SubKeys.end() && (*it)->FoldedName == folded ? *it : nullptr;
-}
-
-RegistryStore::Value* RegistryStore::Node::FindValue(std::string_view name) {
-  for (Value& value : Values) {
-    if (text::EqualsIgnoreCase(value.Name, name)) return &value;
-  }
-  return nullptr;
-}
-
-const RegistryStore::Value* RegistryStore::Node::FindValue(std::string_view name) const {
-  return const_cast<Node*>(this)->FindValue(name);
 }
 
 RegistryStore::RegistryStore() {
@@ -71,7 +65,7 @@ std::string RegistryStore::RootName(uint32_t rootKey) {
 
 uint32_t RegistryStore::RootByName(std::string_view name) {
   for (size_t i = 0; i < 7; ++i) {
-    if (name == RootNameAt(i)) return kFirstRoot + static_cast<uint32_t>(i);
+    if (text::EqualsIgnoreCase(name, RootNameAt(i))) return kFirstRoot + static_cast<uint32_t>(i);
   }
   return 0;
 }
@@ -99,8 +93,10 @@ RegistryStore::NodePtr RegistryStore::Find(const NodePtr& from, std::string_view
 
 RegistryStore::NodePtr RegistryStore::Create(const NodePtr& from, std::string_view path, bool& created) {
   created = false;
+  std::vector<std::string_view> parts = SplitPath(path);
+  if (from->Depth + parts.size() > kMaxDepth) return nullptr;
   NodePtr node = from;
-  for (std::string_view part : SplitPath(path)) {
+  for (std::string_view part : parts) {
     std::string folded = text::ToLowerAscii(part);
     auto it = LowerBound(node->SubKeys, folded);
     if (it != node->SubKeys.end() && (*it)->FoldedName == folded) {
@@ -110,6 +106,7 @@ RegistryStore::NodePtr RegistryStore::Create(const NodePtr& from, std::string_vi
     auto sub = std::make_shared<Node>();
     sub->Name = std::string(part);
     sub->FoldedName = std::move(folded);
+    sub->Depth = node->Depth + 1;
     node->SubKeys.insert(it, sub);
     node = std::move(sub);
     created = true;
@@ -136,25 +133,6 @@ bool RegistryStore::RemoveTree(const NodePtr& from, std::string_view path) {
   MarkDeleted(*node);
   auto it = LowerBound(parent->SubKeys, node->FoldedName);
   parent->SubKeys.erase(it);
-  return true;
-}
-
-bool RegistryStore::SetValue(Node& node, std::string_view name, uint32_t type, std::vector<uint8_t> data) {
-  if (Value* value = node.FindValue(name)) {
-    if (value->Type == type && value->Data == data) return false;
-    value->Type = type;
-    value->Data = std::move(data);
-    return true;
-  }
-  node.Values.push_back(Value{std::string(name), type, std::move(data)});
-  return true;
-}
-
-bool RegistryStore::DeleteValue(Node& node, std::string_view name) {
-  auto it = std::find_if(node.Values.begin(), node.Values.end(),
-                         [&](const Value& value) { return text::EqualsIgnoreCase(value.Name, name); });
-  if (it == node.Values.end()) return false;
-  node.Values.erase(it);
   return true;
 }
 

@@ -36,6 +36,7 @@ std::string Utf16LeBytesToUtf8(std::string_view bytes) {
 
 std::string Utf8ToUtf16LeBytes(std::string_view utf8) {
   std::string bytes;
+  bytes.reserve(utf8.size() * 2);
   for (char16_t unit : text::Utf8ToUtf16(utf8)) {
     bytes.push_back(static_cast<char>(unit & 0xFF));
     bytes.push_back(static_cast<char>(unit >> 8));
@@ -118,6 +119,7 @@ bool ParseHexNumber(std::string_view s, size_t maxDigits, uint32_t& number) {
 bool ParseHexBytes(std::string_view s, std::string& bytes) {
   s = TrimRight(TrimLeft(s));
   if (s.empty()) return true;
+  bytes.reserve(bytes.size() + s.size() / 3 + 1);
   size_t start = 0;
   while (start <= s.size()) {
     size_t end = s.find(',', start);
@@ -130,51 +132,61 @@ bool ParseHexBytes(std::string_view s, std::string& bytes) {
   return true;
 }
 
-/// Reads the data part of a value line (after "="). False when it cannot be read.
-bool ParseData(std::string_view data, bool ansi, uint32_t& type, std::string& bytes) {
+/// Why a line could not be read; null when it could.
+using Trouble = const char*;
+
+static_assert(RegistryStore::kMaxDepth == 512, "the reason below names the limit");
+constexpr Trouble kTooDeep = "key deeper than 512 levels";
+
+/// Reads the data part of a value line (after "=").
+Trouble ParseData(std::string_view data, bool ansi, uint32_t& type, std::string& bytes) {
   if (!data.empty() && data.front() == '"') {
     size_t pos = 1;
-    if (!ReadQuoted(data, pos, bytes)) return false;
+    if (!ReadQuoted(data, pos, bytes)) return "unclosed quote";
     bytes.push_back('\0');
     type = 1;
-    return true;
+    return nullptr;
   }
   if (data.substr(0, 6) == "dword:") {
     uint32_t number;
-    if (!ParseHexNumber(data.substr(6), 8, number)) return false;
+    if (!ParseHexNumber(data.substr(6), 8, number)) return "bad dword data";
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(number >> (8 * i) & 0xFF));
     type = 4;
-    return true;
+    return nullptr;
   }
   if (data.substr(0, 4) == "hex:") {
     type = 3;
-    return ParseHexBytes(data.substr(4), bytes);
+    return ParseHexBytes(data.substr(4), bytes) ? nullptr : "bad hex data";
   }
   if (data.substr(0, 4) == "hex(") {
     size_t close = data.find("):", 4);
-    if (close == std::string_view::npos || !ParseHexNumber(data.substr(4, close - 4), 8, type)) return false;
-    if (!ParseHexBytes(data.substr(close + 2), bytes)) return false;
+    if (close == std::string_view::npos || !ParseHexNumber(data.substr(4, close - 4), 8, type)) {
+      return "bad value type";
+    }
+    if (!ParseHexBytes(data.substr(close + 2), bytes)) return "bad hex data";
     if (IsStringType(type)) bytes = ansi ? text::AnsiToUtf8(bytes) : Utf16LeBytesToUtf8(bytes);
-    return true;
+    return nullptr;
   }
-  return false;
+  return "unknown data format";
 }
 
-void ParseValueLine(std::string_view line, bool ansi, RegistryStore::Node& key) {
+/// Reads a value line, continuation lines joined: "name"=data, @=data or "name"=-.
+Trouble ReadValue(std::string_view line, bool ansi, RegistryStore::Node& key) {
   std::string name;
   size_t pos = 1;
-  if (line.front() == '"' && !ReadQuoted(line, pos, name)) return;
+  if (line.front() == '"' && !ReadQuoted(line, pos, name)) return "unclosed quote";
   std::string_view rest = TrimLeft(line.substr(pos));
-  if (rest.empty() || rest.front() != '=') return;
+  if (rest.empty() || rest.front() != '=') return "no = after the name";
   rest = TrimLeft(rest.substr(1));
   if (rest == "-") {
-    RegistryStore::DeleteValue(key, name);
-    return;
+    key.Values.Erase(name);
+    return nullptr;
   }
   uint32_t type = 0;
   std::string bytes;
-  if (!ParseData(rest, ansi, type, bytes)) return;
-  RegistryStore::SetValue(key, name, type, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  if (Trouble trouble = ParseData(rest, ansi, type, bytes)) return trouble;
+  key.Values.Set(name, type, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  return nullptr;
 }
 
 /// Splits "ROOT\path" into the root node and the path; null for an unknown root.
@@ -184,13 +196,57 @@ RegistryStore::NodePtr SectionRoot(const RegistryStore& store, std::string_view 
   return store.Root(RegistryStore::RootByName(section.substr(0, slash)));
 }
 
-std::string Escape(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '\\' || c == '"') out.push_back('\\');
-    out.push_back(c);
+/// Reads a section line: [ROOT\path] opens a key, creating it, and [-ROOT\path] deletes one with everything
+/// below it; the path may be quoted. `key` becomes the key the values that follow go to, or null.
+Trouble ReadSection(std::string_view line, RegistryStore& store, RegistryStore::NodePtr& key) {
+  key = nullptr;
+  std::string_view inner = line.substr(1);
+  const bool remove = !inner.empty() && inner.front() == '-';
+  if (remove) inner.remove_prefix(1);
+  std::string unquoted;
+  std::string_view section;
+  if (!inner.empty() && inner.front() == '"') {
+    size_t pos = 1;
+    if (!ReadQuoted(inner, pos, unquoted)) return "unclosed quote";
+    if (TrimLeft(inner.substr(pos)).substr(0, 1) != "]") return "no closing ]";
+    section = unquoted;
+  } else {
+    size_t close = inner.rfind(']');
+    if (close == std::string_view::npos) return "no closing ]";
+    section = inner.substr(0, close);
   }
-  return out;
+  std::string_view path;
+  RegistryStore::NodePtr root = SectionRoot(store, section, path);
+  if (!root) return "unknown root";
+  if (remove) {
+    RegistryStore::RemoveTree(root, path);
+    return nullptr;
+  }
+  bool created = false;
+  key = RegistryStore::Create(root, path, created);
+  return key ? nullptr : kTooDeep;
+}
+
+/// `s` in quotes, escaped so that ReadQuoted gives it back and it stays on one line.
+std::string Quoted(std::string_view s) {
+  std::string out = "\"";
+  for (char c : s) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\0': out += "\\0"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out + '"';
+}
+
+/// A section line in regedit's form, or quoted when a key name holds a character that would break the line.
+std::string Section(const std::string& path) {
+  const bool plain = path.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+  return "[" + (plain ? path : Quoted(path)) + "]\r\n";
 }
 
 /// REG_SZ data that the quoted form gives back unchanged: one final NUL and no line breaks.
@@ -220,11 +276,10 @@ void AppendHex(std::string& out, size_t lineStart, const std::string& bytes) {
 
 void AppendValue(std::string& out, const RegistryStore::Value& value) {
   size_t lineStart = out.size();
-  out += value.Name.empty() ? "@" : "\"" + Escape(value.Name) + "\"";
+  out += value.Name.empty() ? "@" : Quoted(value.Name);
   out += '=';
   if (value.Type == 1 && IsPlainText(value.Data)) {
-    out += "\"" + Escape(std::string_view(reinterpret_cast<const char*>(value.Data.data()), value.Data.size() - 1)) +
-           "\"";
+    out += Quoted(std::string_view(reinterpret_cast<const char*>(value.Data.data()), value.Data.size() - 1));
   } else if (value.Type == 4 && value.Data.size() == 4) {
     char number[16];
     std::snprintf(number, sizeof number, "dword:%08x",
@@ -245,62 +300,81 @@ void AppendValue(std::string& out, const RegistryStore::Value& value) {
   out += "\r\n";
 }
 
-void AppendKey(std::string& out, const RegistryStore::Node& node, const std::string& path, bool isRoot) {
+void AppendKey(std::string& out, const RegistryStore::Node& node, const std::string& path) {
+  out += Section(path);
+  for (const auto& value : node.Values) AppendValue(out, value);
+  out += "\r\n";
+}
+
+/// Every key below a root, depth first in sub-key order, without recursion.
+void AppendTree(std::string& out, const RegistryStore::Node& root, const std::string& rootName) {
   // A root has no section of its own unless it holds values; every other key has one, empty keys too.
-  if (!isRoot || !node.Values.empty()) {
-    out += "[" + path + "]\r\n";
-    for (const auto& value : node.Values) AppendValue(out, value);
-    out += "\r\n";
+  if (!root.Values.empty()) AppendKey(out, root, rootName);
+  struct Pending {
+    const RegistryStore::Node* node;
+    size_t parentPathLength;
+  };
+  std::vector<Pending> pending;
+  std::string path = rootName;
+  auto pushSubKeys = [&](const RegistryStore::Node& node) {
+    for (auto sub = node.SubKeys.rbegin(); sub != node.SubKeys.rend(); ++sub) {
+      pending.push_back({sub->get(), path.size()});
+    }
+  };
+  pushSubKeys(root);
+  while (!pending.empty()) {
+    Pending next = pending.back();
+    pending.pop_back();
+    path.resize(next.parentPathLength);
+    path += '\\';
+    path += next.node->Name;
+    AppendKey(out, *next.node, path);
+    pushSubKeys(*next.node);
   }
-  for (const auto& sub : node.SubKeys) AppendKey(out, *sub, path + "\\" + sub->Name, false);
 }
 
 }  // namespace
 
-bool ParseRegFile(const std::string& bytes, RegistryStore& store) {
+RegFileResult ParseRegFile(const std::string& bytes, RegistryStore& store) {
+  RegFileResult result;
   bool ansi = false;
   std::string decoded = DecodeFile(bytes, ansi);
   std::vector<std::string_view> lines = SplitLines(decoded);
   size_t first = 0;
   while (first < lines.size() && TrimLeft(lines[first]).empty()) ++first;
-  if (first == lines.size()) return false;
+  if (first == lines.size()) return result;
   std::string_view header = TrimLeft(lines[first]);
-  if (header != kHeader5 && header != kHeader4) return false;
+  if (header != kHeader5 && header != kHeader4) return result;
+  result.IsRegFile = true;
 
   RegistryStore::NodePtr key;
   for (size_t i = first + 1; i < lines.size(); ++i) {
+    const size_t lineNumber = i + 1;
     std::string_view line = TrimLeft(lines[i]);
+    Trouble trouble = nullptr;
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
-      key = nullptr;
-      size_t close = line.rfind(']');
-      if (close == std::string_view::npos) continue;
-      std::string_view section = line.substr(1, close - 1);
-      std::string_view path;
-      if (!section.empty() && section.front() == '-') {
-        if (auto root = SectionRoot(store, section.substr(1), path)) RegistryStore::RemoveTree(root, path);
-        continue;
+      trouble = ReadSection(line, store, key);
+    } else if (line.front() == '"' || line.front() == '@') {
+      std::string joined(line);
+      while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
+        joined.pop_back();
+        joined += TrimLeft(lines[++i]);
       }
-      bool created = false;
-      if (auto root = SectionRoot(store, section, path)) key = RegistryStore::Create(root, path, created);
-      continue;
+      trouble = key ? ReadValue(joined, ansi, *key) : "value outside a key";
+    } else {
+      trouble = "not a key, value or comment";
     }
-    if (line.front() != '"' && line.front() != '@') continue;
-    std::string joined(line);
-    while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
-      joined.pop_back();
-      joined += TrimLeft(lines[++i]);
-    }
-    if (key) ParseValueLine(joined, ansi, *key);
+    if (trouble && result.Problem.Line == 0) result.Problem = {lineNumber, trouble};
   }
-  return true;
+  return result;
 }
 
 std::string FormatRegFile(const RegistryStore& store) {
   std::string out(kHeader5);
   out += "\r\n\r\n";
   for (uint32_t root = 0x80000000u; root <= 0x80000006u; ++root) {
-    AppendKey(out, *store.Root(root), RegistryStore::RootName(root), true);
+    AppendTree(out, *store.Root(root), RegistryStore::RootName(root));
   }
   return "\xFF\xFE" + Utf8ToUtf16LeBytes(out);
 }

@@ -46,6 +46,24 @@ std::string SpecialFolderPath(int csidl) {
   }
 }
 
+std::vector<std::string> WellKnownFolders() {
+  std::vector<std::string> folders = {"/home", "/root", "/usr", "/etc", "/var", "/opt", "/srv", "/boot",
+                                      "/bin", "/sbin", "/lib", "/lib64", "/mnt", "/media"};
+  const std::string home = HomeFolder();
+  if (!home.empty()) {
+    folders.push_back(home);
+    for (const char* name : {"Documents", "Desktop", "Downloads", "Pictures", "Music", "Videos", ".config",
+                             ".local", ".local/share"}) {
+      folders.push_back(home + "/" + name);
+    }
+  }
+  for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+    const std::string folder = Environment(variable);
+    if (!folder.empty() && folder.front() == '/') folders.push_back(WithoutTrailingSlash(folder));
+  }
+  return folders;
+}
+
 std::string CurrentUserText() {
   if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_name != nullptr) return entry->pw_name;
   return std::to_string(::getuid());

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <sddl.h>
 #include <shlobj.h>
+#include <userenv.h>
 
 #include <memory>
 #include <string>
@@ -17,6 +18,25 @@ std::string SpecialFolderPath(int csidl) {
   std::string folder = text::Narrow(path);
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
+}
+
+std::vector<std::string> WellKnownFolders() {
+  std::vector<std::string> folders;
+  for (int csidl : {CSIDL_PROFILE, CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_MYPICTURES, CSIDL_MYMUSIC,
+                    CSIDL_MYVIDEO, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS,
+                    CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+                    CSIDL_PROGRAM_FILES_COMMON}) {
+    if (std::string folder = SpecialFolderPath(csidl); !folder.empty()) folders.push_back(std::move(folder));
+  }
+  wchar_t* downloads = nullptr;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Downloads, 0, nullptr, &downloads))) {
+    folders.push_back(text::Narrow(downloads));
+  }
+  CoTaskMemFree(downloads);
+  std::wstring profiles(MAX_PATH, L'\0');
+  DWORD length = static_cast<DWORD>(profiles.size());
+  if (GetProfilesDirectoryW(profiles.data(), &length)) folders.push_back(text::Narrow(profiles.c_str()));
+  return folders;
 }
 
 std::string CurrentUserText() {

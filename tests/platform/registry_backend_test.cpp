@@ -4,89 +4,39 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/error.h"
 #include "support/registry_fixture.h"
+#include "support/scratch_folder.h"
 
-namespace qm::reg {
-
+namespace qm::testing {
 namespace {
 
 const std::string kTree = "Software\\QuillmereTest\\Tree";
 
-KeyHandle User() { return RootHandle(kCurrentUser); }
+reg::KeyHandle User() { return reg::RootHandle(reg::kCurrentUser); }
 
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-/// Keys and values below `path`, depth first in enumeration order, one line each.
-std::string Listing(const std::string& path) {
-  std::string out = "[" + path + "]\n";
-  KeyHandle key = 0;
-  if (OpenKey(User(), path, kQueryValue | kEnumerateSubKeys, key) != kSuccess) return out + "missing\n";
-  std::string name;
-  uint32_t type = 0;
-  std::vector<uint8_t> data;
-  for (uint32_t i = 0; EnumValue(key, i, name, type, data) == kSuccess; ++i) {
-    out += name + "=" + std::to_string(type) + ":" + std::string(data.begin(), data.end()) + "\n";
-  }
-  std::vector<std::string> subKeys;
-  for (uint32_t i = 0; EnumKey(key, i, name) == kSuccess; ++i) subKeys.push_back(name);
-  CloseKey(key);
-  for (const std::string& sub : subKeys) out += Listing(path + "\\" + sub);
-  return out;
-}
-
-std::vector<std::string> SubKeyNames(const std::string& path) {
-  std::vector<std::string> names;
-  KeyHandle key = 0;
-  if (OpenKey(User(), path, kEnumerateSubKeys, key) != kSuccess) return names;
-  std::string name;
-  for (uint32_t i = 0; EnumKey(key, i, name) == kSuccess; ++i) names.push_back(name);
-  CloseKey(key);
-  return names;
-}
-
-std::vector<std::string> ValueNames(const std::string& path) {
-  std::vector<std::string> names;
-  KeyHandle key = 0;
-  if (OpenKey(User(), path, kQueryValue, key) != kSuccess) return names;
-  std::string name;
-  uint32_t type = 0;
-  std::vector<uint8_t> data;
-  for (uint32_t i = 0; EnumValue(key, i, name, type, data) == kSuccess; ++i) names.push_back(name);
-  CloseKey(key);
-  return names;
-}
-
-}  // namespace
-
-TEST(RegistryBackendTest, KeysValuesAndResultCodesLikeWin32) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  KeyHandle tree = 0;
-  KeyHandle readOnly = 0;
-  ASSERT_EQ(OpenKey(User(), "software\\QUILLMERETEST\\tree", kQueryValue, readOnly), kSuccess);
+TEST(RegistryBackend, KeysValuesAndResultCodesLikeWin32) {
+  RegistryFixture fixture("registry_tree.reg");
+  reg::RegistryBackend& r = fixture.Registry();
+  reg::KeyHandle readOnly = 0;
+  ASSERT_EQ(r.OpenKey(User(), "software\\QUILLMERETEST\\tree", reg::kQueryValue, readOnly), reg::kSuccess);
   // A handle carries the rights it was opened with.
-  EXPECT_EQ(SetValue(readOnly, "Top", kSz, Bytes(std::string("2\0", 2))), kAccessDenied);
-  std::string subKey;
-  EXPECT_EQ(EnumKey(readOnly, 0, subKey), kAccessDenied);
-  EXPECT_EQ(CloseKey(readOnly), kSuccess);
-  ASSERT_EQ(OpenKey(User(), "software\\QUILLMERETEST\\tree", kQueryValue | kSetValue | kEnumerateSubKeys, tree),
-            kSuccess);
-  KeyInfo info;
-  ASSERT_EQ(QueryInfoKey(tree, info), kSuccess);
+  EXPECT_EQ(r.SetValue(readOnly, "Top", reg::kSz, Bytes(std::string("2\0", 2))), reg::kAccessDenied);
+  std::string name;
+  EXPECT_EQ(r.EnumKey(readOnly, 0, name), reg::kAccessDenied);
+  EXPECT_EQ(r.CloseKey(readOnly), reg::kSuccess);
+  reg::KeyHandle tree = 0;
+  ASSERT_EQ(r.OpenKey(User(), "software\\QUILLMERETEST\\tree",
+                      reg::kQueryValue | reg::kSetValue | reg::kEnumerateSubKeys, tree),
+            reg::kSuccess);
+  reg::KeyInfo info;
+  ASSERT_EQ(r.QueryInfoKey(tree, info), reg::kSuccess);
   EXPECT_EQ(info.SubKeys, 5u);
   EXPECT_EQ(info.Values, 1u);
   EXPECT_EQ(info.MaxValueNameLength, 3u);
@@ -94,180 +44,188 @@ TEST(RegistryBackendTest, KeysValuesAndResultCodesLikeWin32) {
 
   uint32_t type = 99;
   std::vector<uint8_t> data = {7};
-  EXPECT_EQ(QueryValue(tree, "Missing", type, data), kFileNotFound);
+  EXPECT_EQ(r.QueryValue(tree, "Missing", type, data), reg::kFileNotFound);
   EXPECT_EQ(type, 99u);
   EXPECT_EQ(data, std::vector<uint8_t>{7});
-  ASSERT_EQ(QueryValue(tree, "TOP", type, data), kSuccess);
-  EXPECT_EQ(type, kSz);
+  ASSERT_EQ(r.QueryValue(tree, "TOP", type, data), reg::kSuccess);
+  EXPECT_EQ(type, reg::kSz);
   EXPECT_EQ(data, Bytes(std::string("1\0", 2)));
-
   // Text goes in and comes out as UTF-8 with its terminators, whatever the registry keeps.
   const std::string multi("中\0b\0\0", 7);
-  ASSERT_EQ(SetValue(tree, "Multi", kMultiSz, Bytes(multi)), kSuccess);
-  ASSERT_EQ(QueryValue(tree, "multi", type, data), kSuccess);
-  EXPECT_EQ(type, kMultiSz);
+  ASSERT_EQ(r.SetValue(tree, "Multi", reg::kMultiSz, Bytes(multi)), reg::kSuccess);
+  ASSERT_EQ(r.QueryValue(tree, "multi", type, data), reg::kSuccess);
+  EXPECT_EQ(type, reg::kMultiSz);
   EXPECT_EQ(data, Bytes(multi));
-  ASSERT_EQ(SetValue(tree, "Raw", kBinary, {0, 1, 0}), kSuccess);
-  ASSERT_EQ(QueryValue(tree, "Raw", type, data), kSuccess);
+  ASSERT_EQ(r.SetValue(tree, "Raw", reg::kBinary, {0, 1, 0}), reg::kSuccess);
+  ASSERT_EQ(r.QueryValue(tree, "Raw", type, data), reg::kSuccess);
   EXPECT_EQ(data, (std::vector<uint8_t>{0, 1, 0}));
-  EXPECT_EQ(DeleteValue(tree, "Raw"), kSuccess);
-  EXPECT_EQ(DeleteValue(tree, "Raw"), kFileNotFound);
+  EXPECT_EQ(r.DeleteValue(tree, "Raw"), reg::kSuccess);
+  EXPECT_EQ(r.DeleteValue(tree, "Raw"), reg::kFileNotFound);
+  EXPECT_EQ(r.EnumKey(tree, 5, name), reg::kNoMoreItems);
+  EXPECT_EQ(r.EnumValue(tree, 2, name, type, data), reg::kNoMoreItems);
+  EXPECT_EQ(r.CloseKey(tree), reg::kSuccess);
 
-  std::string name;
-  EXPECT_EQ(EnumKey(tree, 5, name), kNoMoreItems);
-  EXPECT_EQ(EnumValue(tree, 2, name, type, data), kNoMoreItems);
-  EXPECT_EQ(CloseKey(tree), kSuccess);
-
-  KeyHandle missing = 0;
-  EXPECT_EQ(OpenKey(User(), kTree + "\\Missing", kQueryValue, missing), kFileNotFound);
+  reg::KeyHandle key = 0;
+  EXPECT_EQ(r.OpenKey(User(), kTree + "\\Missing", reg::kQueryValue, key), reg::kFileNotFound);
   // Doubled and trailing separators are skipped; a leading one is refused.
-  ASSERT_EQ(OpenKey(User(), "Software\\\\QuillmereTest\\Tree\\", kQueryValue, missing), kSuccess);
-  CloseKey(missing);
-  EXPECT_EQ(OpenKey(User(), "\\" + kTree, kQueryValue, missing), kBadPathname);
-  EXPECT_EQ(CreateKey(User(), "\\" + kTree + "\\X", kSetValue, missing), kBadPathname);
-  EXPECT_NE(OpenKey(RootHandle(0), "Software", kQueryValue, missing), kSuccess);
+  ASSERT_EQ(r.OpenKey(User(), "Software\\\\QuillmereTest\\Tree\\", reg::kQueryValue, key), reg::kSuccess);
+  r.CloseKey(key);
+  EXPECT_EQ(r.OpenKey(User(), "\\" + kTree, reg::kQueryValue, key), reg::kBadPathname);
+  EXPECT_EQ(r.CreateKey(User(), "\\" + kTree + "\\X", reg::kSetValue, key), reg::kBadPathname);
+  EXPECT_NE(r.OpenKey(reg::RootHandle(0), "Software", reg::kQueryValue, key), reg::kSuccess);
 
   // A key with sub-keys is refused, a leaf goes, a root never does.
-  EXPECT_EQ(DeleteKey(User(), kTree + "\\a"), kAccessDenied);
-  EXPECT_EQ(DeleteKey(User(), kTree + "\\a\\Deep1\\Deeper"), kSuccess);
-  EXPECT_EQ(DeleteKey(User(), kTree + "\\a\\Deep1\\Deeper"), kFileNotFound);
-  EXPECT_EQ(DeleteKey(User(), ""), kAccessDenied);
-  EXPECT_EQ(SubKeyNames(kTree + "\\a\\Deep1"), std::vector<std::string>{});
-
-  KeyHandle created = 0;
-  ASSERT_EQ(CreateKey(User(), kTree + "\\New\\Deeper", kSetValue, created), kSuccess);
-  EXPECT_EQ(SetValue(created, "", kSz, Bytes(std::string("d\0", 2))), kSuccess);
-  EXPECT_EQ(CloseKey(created), kSuccess);
-  EXPECT_EQ(Listing(kTree + "\\New"), "[" + kTree + "\\New]\n[" + kTree + "\\New\\Deeper]\n=1:" + std::string("d\0", 2) + "\n");
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a"), reg::kAccessDenied);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep1\\Deeper"), reg::kSuccess);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep1\\Deeper"), reg::kFileNotFound);
+  EXPECT_EQ(r.DeleteKey(User(), ""), reg::kAccessDenied);
+  ASSERT_EQ(r.CreateKey(User(), kTree + "\\New\\Deeper", reg::kSetValue, key), reg::kSuccess);
+  EXPECT_EQ(r.SetValue(key, "", reg::kSz, Bytes(std::string("d\0", 2))), reg::kSuccess);
+  EXPECT_EQ(r.CloseKey(key), reg::kSuccess);
+  fixture.Reload();
+  EXPECT_EQ(fixture.Dump(kTree + "\\a\\Deep1"),
+            (std::vector<std::string>{kTree + "\\a\\Deep1", kTree + "\\a\\Deep1\\V=0x00000001 (1)"}));
+  EXPECT_EQ(fixture.Dump(kTree + "\\New"), (std::vector<std::string>{kTree + "\\New", kTree + "\\New\\Deeper",
+                                                                     kTree + "\\New\\Deeper\\=d"}));
 }
 
-TEST(RegistryBackendTest, RegeditExportAndUtf8FileGiveTheSameTree) {
-  std::string utf8;
-  std::string utf16;
+TEST(RegistryBackend, RegeditExportAndUtf8FileGiveTheSameTree) {
+  std::vector<std::string> utf8;
   {
-    test::RegistryFixture fixture("registry_tree.reg");
-    utf8 = Listing(kTree);
+    RegistryFixture fixture("registry_tree.reg");
+    utf8 = fixture.Dump(kTree);
   }
-  {
-    test::RegistryFixture fixture("registry_tree_regedit.reg");
-    utf16 = Listing(kTree);
-  }
-  EXPECT_EQ(utf8, utf16);
-  EXPECT_NE(utf8.find("[" + kTree + "\\中文]"), std::string::npos);
-  EXPECT_NE(utf8.find("[" + kTree + "\\a\\Deep1\\Deeper]"), std::string::npos);
-  EXPECT_NE(utf8.find("V=4:" + std::string("\x01\0\0\0", 4)), std::string::npos);
+  RegistryFixture fixture("registry_tree_regedit.reg");
+  EXPECT_EQ(fixture.Dump(kTree), utf8);
+  const std::string t = kTree + "\\";
+  EXPECT_EQ(utf8, (std::vector<std::string>{
+                      kTree, t + "Top=1", t + "[x", t + "a", t + "a\\Leaf=a", t + "a\\Deep1",
+                      t + "a\\Deep1\\V=0x00000001 (1)", t + "a\\Deep1\\Deeper", t + "a\\Deep2",
+                      t + "a\\Deep2\\V=0x00000002 (2)", t + "b_x", t + "Bx", t + "中文"}));
 }
 
-TEST(RegistryStoreFileTest, ChangesAreWrittenAtomicallyInUtf16) {
-  test::RegistryFixture fixture("registry_tree.reg");
+TEST(RegistryStore, WritesItsFileAtOnceOrOncePerBatchAndReadsWhatOthersWrote) {
+  RegistryFixture fixture("registry_tree.reg");
   if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file";
-  KeyHandle key = 0;
-  ASSERT_EQ(CreateKey(User(), kTree + "\\Written", kSetValue, key), kSuccess);
-  ASSERT_EQ(SetValue(key, "Name", kSz, Bytes(std::string("ü\0", 3))), kSuccess);
-  CloseKey(key);
-
-  std::string bytes = ReadFile(fixture.StoreFile());
-  ASSERT_GE(bytes.size(), 2u);
-  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  reg::RegistryBackend& r = fixture.Registry();
+  reg::KeyHandle key = 0;
+  ASSERT_EQ(r.CreateKey(User(), kTree + "\\Written", reg::kSetValue, key), reg::kSuccess);
+  ASSERT_EQ(r.SetValue(key, "Name", reg::kSz, Bytes(std::string("ü\0", 3))), reg::kSuccess);
+  r.CloseKey(key);
+  EXPECT_EQ(ReadBytes(fixture.StoreFile()).substr(0, 2), "\xFF\xFE");
   EXPECT_FALSE(std::filesystem::exists(fixture.StoreFile() + ".tmp"));
-  std::string text = test::ReadFixtureText(fixture.StoreFile());
+  const std::string text = ReadFixtureText(fixture.StoreFile());
   EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Tree\\Written]\r\n\"Name\"=\"ü\"\r\n"),
             std::string::npos);
 
-  std::string before = Listing(kTree);
-  fixture.Reload();
-  EXPECT_EQ(Listing(kTree), before);
-}
+  // A handle of a deleted key is refused.
+  ASSERT_EQ(r.OpenKey(User(), kTree + "\\b_x", reg::kSetValue, key), reg::kSuccess);
+  ASSERT_EQ(r.DeleteKey(User(), kTree + "\\b_x"), reg::kSuccess);
+  EXPECT_EQ(r.SetValue(key, "x", reg::kSz, Bytes(std::string("x\0", 2))), reg::kKeyDeleted);
+  r.CloseKey(key);
 
-TEST(RegistryStoreFileTest, SubKeysSortedValuesInCreationOrder) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "Wine enumerates values sorted; the store keeps creation order";
-  KeyHandle key = 0;
-  ASSERT_EQ(CreateKey(User(), kTree + "\\Order", kSetValue | kCreateSubKey, key), kSuccess);
-  for (const char* name : {"zeta", "Alpha", "mid"}) {
-    SetValue(key, name, kSz, Bytes(std::string("x\0", 2)));
-    KeyHandle sub = 0;
-    CreateKey(key, name, kRead, sub);
-    CloseKey(sub);
-  }
-  SetValue(key, "ALPHA", kSz, Bytes(std::string("y\0", 2)));
-  CloseKey(key);
-  fixture.Reload();
-  EXPECT_EQ(ValueNames(kTree + "\\Order"), (std::vector<std::string>{"zeta", "Alpha", "mid"}));
-  EXPECT_EQ(SubKeyNames(kTree + "\\Order"), (std::vector<std::string>{"Alpha", "mid", "zeta"}));
-}
-
-TEST(RegistryStoreFileTest, HandlesOfDeletedKeysAndBatches) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file";
-  KeyHandle leaf = 0;
-  ASSERT_EQ(OpenKey(User(), kTree + "\\b_x", kSetValue, leaf), kSuccess);
-  ASSERT_EQ(DeleteKey(User(), kTree + "\\b_x"), kSuccess);
-  EXPECT_EQ(SetValue(leaf, "x", kSz, Bytes(std::string("x\0", 2))), kKeyDeleted);
-  CloseKey(leaf);
-
-  std::string before = ReadFile(fixture.StoreFile());
+  const std::string before = ReadBytes(fixture.StoreFile());
   {
-    ChangeBatch batch;
+    reg::ChangeBatch batch(r);
     {
-      ChangeBatch inner;
-      EXPECT_EQ(DeleteKey(User(), kTree + "\\Bx"), kSuccess);
+      reg::ChangeBatch inner(r);
+      EXPECT_EQ(r.DeleteKey(User(), kTree + "\\Bx"), reg::kSuccess);
     }
-    EXPECT_EQ(DeleteKey(User(), kTree + "\\[x"), kSuccess);
-    EXPECT_EQ(ReadFile(fixture.StoreFile()), before);
+    EXPECT_EQ(r.DeleteKey(User(), kTree + "\\[x"), reg::kSuccess);
+    EXPECT_EQ(ReadBytes(fixture.StoreFile()), before);
   }
-  EXPECT_NE(ReadFile(fixture.StoreFile()), before);
+  EXPECT_NE(ReadBytes(fixture.StoreFile()), before);
+
+  // Taking the lock reads what another process wrote since.
+  std::unique_ptr<reg::RegistryBackend> other = reg::OpenRegistry(fixture.StoreFile());
+  ASSERT_EQ(other->DeleteKey(User(), kTree + "\\Written"), reg::kSuccess);
+  ASSERT_EQ(r.Lock(), reg::kSuccess);
+  EXPECT_EQ(fixture.Dump(kTree + "\\Written"), std::vector<std::string>{});
+  EXPECT_EQ(fixture.Dump(kTree + "\\a\\Deep2").size(), 2u);
+  r.Unlock();
+
+  // A file that another process left unreadable is never overwritten: the store refuses every change.
+  const std::string garbage = "not a registry file\r\n";
+  WriteBytes(fixture.StoreFile(), garbage);
+  ASSERT_EQ(r.Lock(), reg::kSuccess);
+  EXPECT_NE(r.ReadOnlyReason().find(fixture.StoreFile()), std::string::npos) << r.ReadOnlyReason();
+  EXPECT_EQ(r.CreateKey(User(), "Software\\Y", reg::kSetValue, key), reg::kAccessDenied);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep2"), reg::kAccessDenied);
+  r.Unlock();
+  EXPECT_EQ(ReadBytes(fixture.StoreFile()), garbage);
+}
+
+TEST(RegistryStore, TwoWritersHoldingTheLockInTurnLoseNoChange) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "\r\n[HKEY_CURRENT_USER\\Software\\QuillmereTest\\K" + std::to_string(i) + "]\r\n";
+  RegistryFixture fixture("", text);
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry needs no lock of ours";
+  // Each writer holds its own copy of the tree and writes all of it back: without the lock, or without
+  // reading the other's writes on taking it, one would put back keys the other had deleted.
+  const auto deleteEvery = [&](int first) {
+    std::unique_ptr<reg::RegistryBackend> writer = reg::OpenRegistry(fixture.StoreFile());
+    for (int i = first; i < 40; i += 2) {
+      ASSERT_EQ(writer->Lock(), reg::kSuccess);
+      {
+        reg::ChangeBatch batch(*writer);
+        EXPECT_EQ(writer->DeleteKey(User(), "Software\\QuillmereTest\\K" + std::to_string(i)), reg::kSuccess);
+      }
+      writer->Unlock();
+    }
+  };
+  std::thread other(deleteEvery, 1);
+  deleteEvery(0);
+  other.join();
   fixture.Reload();
-  EXPECT_EQ(SubKeyNames(kTree), (std::vector<std::string>{"a", "中文"}));
+  EXPECT_EQ(fixture.Dump("Software\\QuillmereTest"), std::vector<std::string>{"Software\\QuillmereTest"});
 }
 
-TEST(RegistryStoreFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file";
-  std::filesystem::path broken = fixture.Folder() / "broken.reg";
-  const std::string garbage = "not a registry file\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n";
-  WriteFile(broken, garbage);
-  SetRegistryStoreFile(broken.string());
-  KeyHandle key = 0;
-  EXPECT_EQ(OpenKey(User(), "Software\\X", kQueryValue, key), kFileNotFound);
-  EXPECT_EQ(CreateKey(User(), "Software\\Y", kSetValue, key), kAccessDenied);
-  EXPECT_EQ(ReadFile(broken.string()), garbage);
-
-  // A missing file is an empty registry; the first change creates it with its folder.
-  std::filesystem::path fresh = fixture.Folder() / "new" / "folder" / "registry.reg";
-  SetRegistryStoreFile(fresh.string());
-  EXPECT_EQ(OpenKey(User(), "Software", kQueryValue, key), kFileNotFound);
-  ASSERT_EQ(CreateKey(User(), "Software\\Y", kSetValue, key), kSuccess);
-  CloseKey(key);
-  EXPECT_NE(test::ReadFixtureText(fresh.string()).find("[HKEY_CURRENT_USER\\Software\\Y]"), std::string::npos);
-}
-
-TEST(RegistryStoreFileTest, ImportMergesARegFile) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the Windows import is regedit's own";
-  std::filesystem::path patch = fixture.Folder() / "patch.reg";
-  WriteFile(patch,
-            "Windows Registry Editor Version 5.00\r\n\r\n"
-            "[-HKEY_CURRENT_USER\\Software\\QuillmereTest\\Tree\\a]\r\n\r\n"
-            "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Tree]\r\n"
-            "\"Top\"=-\r\n"
-            "\"Added\"=dword:00000007\r\n");
-  EXPECT_EQ(ImportRegFile(patch.string()), kSuccess);
-  fixture.Reload();
-  EXPECT_EQ(SubKeyNames(kTree), (std::vector<std::string>{"[x", "b_x", "Bx", "中文"}));
-  EXPECT_EQ(ValueNames(kTree), (std::vector<std::string>{"Added"}));
-  EXPECT_EQ(ImportRegFile((fixture.Folder() / "none.reg").string()), kFileNotFound);
-}
-
-TEST(RegistryStoreFileTest, DefaultFileFollowsTheConfigurationHome) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file";
+TEST(RegistryStore, OpensOnlyARegFileAndImportsOne) {
+  RegistryFixture fixture("registry_tree.reg");
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file; its import is regedit's";
+  ScratchFolder dir("store");
+  // A named store must exist and be a .reg file; one that is refused is left as it was.
+  const std::string broken = dir.Write("broken.reg", "not a registry file\r\n");
+  for (const std::string& file : {broken, dir / "missing.reg", dir.Path()}) {
+    try {
+      reg::OpenRegistry(file);
+      ADD_FAILURE() << file << " was opened";
+    } catch (const RuntimeError& error) {
+      EXPECT_NE(error.Description().find(file), std::string::npos) << error.Description();
+    }
+  }
+  EXPECT_EQ(ReadBytes(broken), "not a registry file\r\n");
+  // Past a line it cannot read the store reads the rest, and refuses every change, naming the line, so that
+  // nothing of the file is ever lost.
+  const std::string bad = "Windows Registry Editor Version 5.00\r\n\"Lost\"=hex:zz\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n";
+  const std::string badFile = dir.Write("bad.reg", bad);
+  const auto readOnly = reg::OpenRegistry(badFile);
+  EXPECT_NE(readOnly->ReadOnlyReason().find(badFile + " line 2: "), std::string::npos) << readOnly->ReadOnlyReason();
+  reg::KeyHandle key = 0;
+  EXPECT_EQ(readOnly->OpenKey(reg::RootHandle(reg::kCurrentUser), "Software\\X", reg::kQueryValue, key), reg::kSuccess);
+  readOnly->CloseKey(key);
+  EXPECT_EQ(readOnly->CreateKey(reg::RootHandle(reg::kCurrentUser), "Software\\Y", reg::kSetValue, key),
+            reg::kAccessDenied);
+  EXPECT_EQ(ReadBytes(badFile), bad);
   const char* config = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
-  std::string folder = config && *config ? config : std::string(home ? home : "") + "/.config";
-  SetRegistryStoreFile("");
-  EXPECT_EQ(RegistryStoreFile(), folder + "/quillmere/registry.reg");
+  const std::string configHome = config && *config ? config : std::string(home ? home : "") + "/.config";
+  EXPECT_EQ(reg::OpenRegistry()->StoreFile(), configHome + "/quillmere/registry.reg");
+
+  const std::string patch = dir.Write("patch.reg",
+                                      "Windows Registry Editor Version 5.00\r\n\r\n"
+                                      "[-HKEY_CURRENT_USER\\Software\\QuillmereTest\\Tree\\a]\r\n\r\n"
+                                      "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Tree]\r\n"
+                                      "\"Top\"=-\r\n"
+                                      "\"Added\"=dword:00000007\r\n");
+  EXPECT_EQ(fixture.Registry().ImportRegFile(patch), reg::kSuccess);
+  EXPECT_EQ(fixture.Registry().ImportRegFile(dir / "none.reg"), reg::kFileNotFound);
+  fixture.Reload();
+  const std::string t = kTree + "\\";
+  EXPECT_EQ(fixture.Dump(kTree), (std::vector<std::string>{kTree, t + "Added=0x00000007 (7)", t + "[x",
+                                                           t + "b_x", t + "Bx", t + "中文"}));
 }
 
-}  // namespace qm::reg
+}  // namespace
+}  // namespace qm::testing

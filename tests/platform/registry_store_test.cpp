@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -12,7 +14,16 @@ namespace qm::reg {
 
 namespace {
 
+constexpr uint32_t kUser = 0x80000001u;
+
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+/// "k\k\...\k", `levels` keys deep.
+std::string Chain(size_t levels) {
+  std::string path;
+  for (size_t i = 0; i < levels; ++i) path += i ? "\\k" : "k";
+  return path;
+}
 
 /// Every key and value below a node, one line each, in enumeration order.
 void Dump(const RegistryStore::Node& node, const std::string& path, std::string& out) {
@@ -27,24 +38,26 @@ void Dump(const RegistryStore::Node& node, const std::string& path, std::string&
 
 std::string Dump(const RegistryStore& store) {
   std::string out;
-  for (uint32_t root = 0x80000000u; root <= 0x80000006u; ++root) Dump(*store.Root(root), RegistryStore::RootName(root), out);
+  for (uint32_t root = 0x80000000u; root <= 0x80000006u; ++root)
+    Dump(*store.Root(root), RegistryStore::RootName(root), out);
   return out;
 }
 
 std::string Utf16LeToUtf8(const std::string& bytes) {
   std::u16string units;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    units.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8));
+    units.push_back(
+        static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8));
   }
   return text::Utf16ToUtf8(units);
 }
 
 }  // namespace
 
-TEST(RegistryStoreTest, KeysSortWithoutCaseValuesKeepTheirOrder) {
+TEST(RegistryStoreTest, KeysSortWithoutCaseAndGoNoDeeperThanWindowsAllows) {
   RegistryStore store;
   bool created = false;
-  auto root = store.Root(0x80000001u);
+  auto root = store.Root(kUser);
   auto key = RegistryStore::Create(root, "Software\\\\Zeta\\", created);
   EXPECT_TRUE(created);
   RegistryStore::Create(root, "software\\alpha", created);
@@ -58,60 +71,126 @@ TEST(RegistryStoreTest, KeysSortWithoutCaseValuesKeepTheirOrder) {
   std::vector<std::string> names;
   for (const auto& sub : software->SubKeys) names.push_back(sub->Name);
   EXPECT_EQ(names, (std::vector<std::string>{"alpha", "b_x", "Bx", "Zeta"}));
-
-  EXPECT_TRUE(RegistryStore::SetValue(*key, "z", 1, Bytes(std::string("1\0", 2))));
-  EXPECT_TRUE(RegistryStore::SetValue(*key, "a", 4, {1, 0, 0, 0}));
-  EXPECT_TRUE(RegistryStore::SetValue(*key, "Z", 3, {9}));
-  EXPECT_FALSE(RegistryStore::SetValue(*key, "z", 3, {9}));
-  ASSERT_EQ(key->Values.size(), 2u);
-  EXPECT_EQ(key->Values[0].Name, "z");
-  EXPECT_EQ(key->Values[0].Type, 3u);
-  EXPECT_EQ(key->Values[1].Name, "a");
-  EXPECT_TRUE(RegistryStore::DeleteValue(*key, "Z"));
-  EXPECT_FALSE(RegistryStore::DeleteValue(*key, "z"));
-
   EXPECT_TRUE(RegistryStore::RemoveTree(root, "software"));
   EXPECT_TRUE(key->Deleted);
   EXPECT_FALSE(RegistryStore::Find(root, "Software\\Zeta"));
   EXPECT_FALSE(RegistryStore::RemoveTree(root, "Software"));
+
+  // 512 levels below the root, counted from wherever the new keys start; deeper is refused whole.
+  const struct {
+    size_t fromLevels;
+    size_t levels;
+    bool allowed;
+  } cases[] = {{0, 512, true}, {0, 513, false}, {0, 10000, false}, {500, 12, true}, {500, 13, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.fromLevels) + " + " + std::to_string(c.levels));
+    RegistryStore deep;
+    auto from = RegistryStore::Create(deep.Root(kUser), Chain(c.fromLevels), created);
+    auto deepest = RegistryStore::Create(from, Chain(c.levels), created);
+    EXPECT_EQ(created, c.allowed);
+    EXPECT_EQ(from->SubKeys.empty(), !c.allowed);
+    if (!deepest) continue;
+    EXPECT_EQ(deepest->Depth, c.fromLevels + c.levels);
+    RegistryStore reread;
+    ASSERT_EQ(ParseRegFile(FormatRegFile(deep), reread).Problem.Line, 0u);
+    EXPECT_TRUE(RegistryStore::Find(reread.Root(kUser), Chain(c.fromLevels + c.levels)));
+    EXPECT_TRUE(RegistryStore::RemoveTree(deep.Root(kUser), "k"));
+    EXPECT_TRUE(deepest->Deleted);
+  }
+}
+
+TEST(RegistryStoreTest, ValuesAreFoundWithoutCaseAndEnumeratedInCreationOrder) {
+  // Random changes and reads, checked at every step against a plain list of (name, type) in creation order.
+  RegistryStore::Node key;
+  std::vector<std::pair<std::string, uint32_t>> model;
+  std::mt19937 random(20261206);
+  auto expectAt = [&](size_t index) {
+    ASSERT_LT(index, model.size());
+    EXPECT_EQ(key.Values[index].Name, model[index].first);
+    EXPECT_EQ(key.Values[index].Type, model[index].second);
+  };
+  for (int step = 0; step < 20000; ++step) {
+    const std::string name = (random() % 2 ? "v" : "V") + std::to_string(random() % 300);
+    auto known = std::find_if(model.begin(), model.end(),
+                              [&](const auto& entry) { return text::EqualsIgnoreCase(entry.first, name); });
+    EXPECT_EQ(key.Values.Find(name) != nullptr, known != model.end());
+    const uint32_t type = random() % 3;
+    switch (random() % 4) {
+      case 0:
+      case 1:
+        EXPECT_EQ(key.Values.Set(name, type, {}), known == model.end() || known->second != type);
+        if (known == model.end())
+          model.emplace_back(name, type);
+        else
+          known->second = type;
+        break;
+      case 2:
+        EXPECT_EQ(key.Values.Erase(name), known != model.end());
+        if (known != model.end()) model.erase(known);
+        break;
+      default:
+        if (model.empty()) break;
+        // Reading a value and deleting it, as a clean does, then reading the one that takes its place.
+        const size_t index = random() % model.size();
+        expectAt(index);
+        if (type == 0) {
+          EXPECT_TRUE(key.Values.Erase(model[index].first));
+          model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+          if (index < model.size()) expectAt(index);
+        }
+    }
+    ASSERT_EQ(key.Values.size(), model.size());
+  }
+  ASSERT_GT(model.size(), 100u);
+  for (size_t i = model.size(); i-- > 0;) expectAt(i);
+  size_t index = 0;
+  for (const auto& value : key.Values) EXPECT_EQ(value.Name, model[index++].first);
 }
 
 TEST(RegistryStoreTest, WrittenFileReadsBackToTheSameTree) {
   RegistryStore store;
   bool created = false;
-  auto root = store.Root(0x80000001u);
+  auto root = store.Root(kUser);
   auto key = RegistryStore::Create(root, "Software\\Quill \"mere\"\\中文", created);
   RegistryStore::Create(root, "Software\\Empty", created);
-  RegistryStore::SetValue(*key, "", 1, Bytes(std::string("default\0", 8)));
-  RegistryStore::SetValue(*key, "Path", 1, Bytes(std::string("C:\\x \"y\"\0", 9)));
-  RegistryStore::SetValue(*key, "Lines", 1, Bytes(std::string("a\r\nb\0", 5)));
-  RegistryStore::SetValue(*key, "Unterminated", 1, Bytes("abc"));
-  RegistryStore::SetValue(*key, "Two NULs", 1, Bytes(std::string("abc\0\0", 5)));
-  RegistryStore::SetValue(*key, "Number", 4, {0x02, 0x01, 0, 0});
-  RegistryStore::SetValue(*key, "Short dword", 4, {0x02});
-  RegistryStore::SetValue(*key, "Expand", 2, Bytes(std::string("%TEMP%\\ü\0", 10)));
-  RegistryStore::SetValue(*key, "Multi", 7, Bytes(std::string("a\0b\0\0", 5)));
-  RegistryStore::SetValue(*key, "Qword", 11, {1, 2, 3, 4, 5, 6, 7, 8});
-  RegistryStore::SetValue(*key, "None", 0, {});
+  RegistryStore::Create(root, "Software\\Line\nbreaks\r \"q\"\\Child", created);
+  key->Values.Set("", 1, Bytes(std::string("default\0", 8)));
+  key->Values.Set("Path", 1, Bytes(std::string("C:\\x \"y\"\0", 9)));
+  key->Values.Set("Lines", 1, Bytes(std::string("a\r\nb\0", 5)));
+  key->Values.Set("Unterminated", 1, Bytes("abc"));
+  key->Values.Set("Two NULs", 1, Bytes(std::string("abc\0\0", 5)));
+  key->Values.Set("Number", 4, {0x02, 0x01, 0, 0});
+  key->Values.Set("Short dword", 4, {0x02});
+  key->Values.Set("Expand", 2, Bytes(std::string("%TEMP%\\ü\0", 10)));
+  key->Values.Set("Multi", 7, Bytes(std::string("a\0b\0\0", 5)));
+  key->Values.Set("Qword", 11, {1, 2, 3, 4, 5, 6, 7, 8});
+  key->Values.Set("None", 0, {});
+  key->Values.Set(std::string("Name\r\nwith \"all\" \\ odd\0 ones", 28), 4, {1, 0, 0, 0});
   std::vector<uint8_t> big(300);
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i);
-  RegistryStore::SetValue(*key, "Big", 3, big);
-  auto machine = RegistryStore::Create(store.Root(0x80000002u), "Software\\M", created);
-  RegistryStore::SetValue(*store.Root(0x80000003u), "AtRoot", 1, Bytes(std::string("r\0", 2)));
+  key->Values.Set("Big", 3, big);
+  RegistryStore::Create(store.Root(0x80000002u), "Software\\M", created);
+  store.Root(0x80000003u)->Values.Set("AtRoot", 1, Bytes(std::string("r\0", 2)));
 
   std::string file = FormatRegFile(store);
   ASSERT_GE(file.size(), 2u);
   EXPECT_EQ(file.substr(0, 2), "\xFF\xFE");
   std::string textForm = Utf16LeToUtf8(file);
   EXPECT_EQ(textForm.rfind("Windows Registry Editor Version 5.00\r\n\r\n", 0), 0u);
-  EXPECT_NE(textForm.find("[HKEY_CURRENT_USER\\Software\\Quill \"mere\"\\中文]\r\n@=\"default\"\r\n"
-                          "\"Path\"=\"C:\\\\x \\\"y\\\"\"\r\n"),
-            std::string::npos);
-  EXPECT_NE(textForm.find("\"Number\"=dword:00000102\r\n"), std::string::npos);
-  EXPECT_NE(textForm.find("\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00\r\n"), std::string::npos);
-  EXPECT_NE(textForm.find("\"Qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"), std::string::npos);
-  EXPECT_NE(textForm.find("[HKEY_USERS]\r\n\"AtRoot\"=\"r\"\r\n"), std::string::npos);
-  EXPECT_NE(textForm.find("[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n"), std::string::npos);
+  for (const char* expected : {
+           "[HKEY_CURRENT_USER\\Software\\Quill \"mere\"\\中文]\r\n@=\"default\"\r\n\"Path\"=\"C:\\\\x "
+           "\\\"y\\\"\"\r\n",
+           "\"Number\"=dword:00000102\r\n",
+           "\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00\r\n",
+           "\"Qword\"=hex(b):01,02,03,04,05,06,07,08\r\n",
+           "\"Name\\r\\nwith \\\"all\\\" \\\\ odd\\0 ones\"=dword:00000001\r\n",
+           "[HKEY_USERS]\r\n\"AtRoot\"=\"r\"\r\n",
+           "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n",
+           // Only a key name that would break the line is written quoted.
+           "[\"HKEY_CURRENT_USER\\\\Software\\\\Line\\nbreaks\\r \\\"q\\\"\\\\Child\"]\r\n",
+       }) {
+    EXPECT_NE(textForm.find(expected), std::string::npos) << expected;
+  }
   EXPECT_EQ(textForm.find("[HKEY_CURRENT_USER]"), std::string::npos);
   // Long data continues on the next line after a backslash, as regedit keeps lines under 80 columns.
   std::istringstream lines(textForm);
@@ -124,60 +203,104 @@ TEST(RegistryStoreTest, WrittenFileReadsBackToTheSameTree) {
   EXPECT_GE(continued, 10);
 
   RegistryStore reread;
-  ASSERT_TRUE(ParseRegFile(file, reread));
+  RegFileResult result = ParseRegFile(file, reread);
+  EXPECT_TRUE(result.IsRegFile);
+  EXPECT_EQ(result.Problem.Line, 0u) << result.Problem.Reason;
   EXPECT_EQ(Dump(reread), Dump(store));
   EXPECT_NE(Dump(store).find("Big type 3: 0 1 2"), std::string::npos);
-  EXPECT_TRUE(machine);
 }
 
-TEST(RegistryStoreTest, ReadsRegeditSyntaxAndSkipsWhatItCannotRead) {
+TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   RegistryStore store;
   bool created = false;
-  RegistryStore::Create(store.Root(0x80000001u), "Software\\Old\\Child", created);
+  RegistryStore::Create(store.Root(kUser), "Software\\Old\\Child", created);
   std::string file =
       "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
       "\r\n"
       "; a comment\r\n"
       "[-HKEY_CURRENT_USER\\Software\\Old]\r\n"
-      "[HKEY_CURRENT_USER\\Software\\New]\r\n"
+      "[hkey_current_user\\Software\\New]\r\n"
       "@=\"d\"\r\n"
       "\"Esc\"=\"a\\\\b\\\"c\\nd\"\r\n"
       "\"Hex\"=hex:01,02,\\\r\n"
       "  03,04\r\n"
       "\"Gone\"=\"x\"\r\n"
       "\"Gone\"=-\r\n"
-      "\"Bad\"=hex:zz\r\n"
-      "\"Bad dword\"=dword:123456789\r\n"
-      "\"Unclosed\"=\"abc\r\n"
-      "garbage line\r\n"
-      "  \"Dw\" = dword:0000000A\r\n"
-      "[HKEY_NOWHERE\\Software\\X]\r\n"
-      "\"Lost\"=\"y\"\r\n";
-  ASSERT_TRUE(ParseRegFile(file, store));
-  auto root = store.Root(0x80000001u);
+      "  \"Dw\" = dword:0000000A\r\n";
+  RegFileResult result = ParseRegFile(file, store);
+  EXPECT_TRUE(result.IsRegFile);
+  EXPECT_EQ(result.Problem.Line, 0u) << result.Problem.Reason;
+  auto root = store.Root(kUser);
   EXPECT_FALSE(RegistryStore::Find(root, "Software\\Old"));
   auto key = RegistryStore::Find(root, "Software\\New");
   ASSERT_TRUE(key);
   std::vector<std::string> names;
   for (const auto& value : key->Values) names.push_back(value.Name);
   EXPECT_EQ(names, (std::vector<std::string>{"", "Esc", "Hex", "Dw"}));
-  EXPECT_EQ(key->FindValue("esc")->Data, Bytes(std::string("a\\b\"c\nd\0", 8)));
-  EXPECT_EQ(key->FindValue("Hex")->Data, (std::vector<uint8_t>{1, 2, 3, 4}));
-  EXPECT_EQ(key->FindValue("Dw")->Data, (std::vector<uint8_t>{10, 0, 0, 0}));
+  EXPECT_EQ(key->Values.Find("esc")->Data, Bytes(std::string("a\\b\"c\nd\0", 8)));
+  EXPECT_EQ(key->Values.Find("Hex")->Data, (std::vector<uint8_t>{1, 2, 3, 4}));
+  EXPECT_EQ(key->Values.Find("Dw")->Data, (std::vector<uint8_t>{10, 0, 0, 0}));
 
   // REGEDIT4 files are in the ANSI code page, their hex(N) texts too.
   RegistryStore ansi;
-  ASSERT_TRUE(ParseRegFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xE9]\r\n\"N\"=\"\xE9\"\r\n\"E\"=hex(2):e9,00\r\n", ansi));
-  auto cafe = RegistryStore::Find(ansi.Root(0x80000001u), "Café");
+  ASSERT_TRUE(
+      ParseRegFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xE9]\r\n\"N\"=\"\xE9\"\r\n\"E\"=hex(2):e9,00\r\n",
+                   ansi)
+          .IsRegFile);
+  auto cafe = RegistryStore::Find(ansi.Root(kUser), "Café");
   ASSERT_TRUE(cafe);
-  EXPECT_EQ(cafe->FindValue("N")->Data, Bytes(std::string("é\0", 3)));
-  EXPECT_EQ(cafe->FindValue("E")->Data, Bytes(std::string("é\0", 3)));
+  EXPECT_EQ(cafe->Values.Find("N")->Data, Bytes(std::string("é\0", 3)));
+  EXPECT_EQ(cafe->Values.Find("E")->Data, Bytes(std::string("é\0", 3)));
 
   // Anything else is not a .reg file and changes nothing.
   RegistryStore untouched;
-  EXPECT_FALSE(ParseRegFile("[HKEY_CURRENT_USER\\Software\\X]\r\n", untouched));
-  EXPECT_FALSE(ParseRegFile("", untouched));
-  EXPECT_FALSE(RegistryStore::Find(untouched.Root(0x80000001u), "Software"));
+  EXPECT_FALSE(ParseRegFile("[HKEY_CURRENT_USER\\Software\\X]\r\n", untouched).IsRegFile);
+  EXPECT_FALSE(ParseRegFile("", untouched).IsRegFile);
+  EXPECT_FALSE(RegistryStore::Find(untouched.Root(kUser), "Software"));
+}
+
+TEST(RegistryStoreTest, ReportsTheFirstLineItCannotReadAndReadsTheRest) {
+  // Each text goes in at line 4, between a key with a value and another key with a value.
+  const struct {
+    std::string lines;
+    size_t line;
+    const char* reason;
+  } cases[] = {
+      {"\"Bad\"=hex:zz", 4, "bad hex data"},
+      {"\"Bad\"=hex:01,\\\r\n  0g", 4, "bad hex data"},
+      {"\"Bad\"=hex(2):41,,00", 4, "bad hex data"},
+      {"\"Bad\"=hex(zz):00", 4, "bad value type"},
+      {"\"Bad\"=dword:123456789", 4, "bad dword data"},
+      {"\"Bad\"=text", 4, "unknown data format"},
+      {"\"Bad\" \"x\"", 4, "no = after the name"},
+      {"\"Unclosed\"=\"abc", 4, "unclosed quote"},
+      {"\"Line\r\nbreak\"=\"x\"", 4, "unclosed quote"},
+      {"garbage line", 4, "not a key, value or comment"},
+      {"[HKEY_CURRENT_USER\\Software\\X", 4, "no closing ]"},
+      {"[\"HKEY_CURRENT_USER\\\\X]", 4, "unclosed quote"},
+      {"[\"HKEY_CURRENT_USER\\\\X\"", 4, "no closing ]"},
+      {"[HKEY_NOWHERE\\Software\\X]\r\n\"Lost\"=\"y\"", 4, "unknown root"},
+      {"[-HKEY_CURRENT_USER\\Gone]\r\n\"Lost\"=\"y\"", 5, "value outside a key"},
+      {"[HKEY_CURRENT_USER\\" + Chain(513) + "]", 4, "key deeper than 512 levels"},
+      {"; fine\r\n\"Fine\"=\"x\"\r\nfirst\r\n\"Second\"=hex:zz", 6, "not a key, value or comment"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines.substr(0, 60));
+    RegistryStore store;
+    RegFileResult result = ParseRegFile(
+        "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\T]\r\n\"Before\"=\"1\"\r\n" + c.lines +
+            "\r\n[HKEY_CURRENT_USER\\U]\r\n\"After\"=\"2\"\r\n",
+        store);
+    EXPECT_TRUE(result.IsRegFile);
+    EXPECT_EQ(result.Problem.Line, c.line);
+    EXPECT_EQ(result.Problem.Reason, c.reason);
+    auto before = RegistryStore::Find(store.Root(kUser), "T");
+    auto after = RegistryStore::Find(store.Root(kUser), "U");
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(before->Values.Find("Before")->Data, Bytes(std::string("1\0", 2)));
+    EXPECT_EQ(after->Values.Find("After")->Data, Bytes(std::string("2\0", 2)));
+    EXPECT_FALSE(before->Values.Find("Bad"));
+  }
 }
 
 }  // namespace qm::reg

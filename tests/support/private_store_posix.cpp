@@ -5,9 +5,8 @@
 #include <random>
 #include <string>
 
-#include "platform/registry_backend.h"
 
-namespace qm::test {
+namespace qm::testing {
 namespace {
 
 /// Points the configuration home, and with it the default registry store, at a folder of this test process:
@@ -19,8 +18,6 @@ class PrivateRegistryStore : public ::testing::Environment {
     folder_ = std::filesystem::temp_directory_path() / ("qm-home-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(folder_);
     ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
-    // Back to the default file, which is now inside the folder.
-    reg::SetRegistryStoreFile("");
   }
   void TearDown() override {
     std::error_code ignored;
@@ -35,4 +32,4 @@ class PrivateRegistryStore : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new PrivateRegistryStore);
 
 }  // namespace
-}  // namespace qm::test
+}  // namespace qm::testing

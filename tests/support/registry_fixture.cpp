@@ -2,30 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <sstream>
 
-#include "platform/registry_backend.h"
 #include "platform/text.h"
+#include "registry/reg_key.h"
+#include "registry/reg_keys.h"
+#include "registry/reg_values.h"
+#include "support/scratch_folder.h"
 
-namespace qm::test {
+namespace qm::testing {
 
 namespace {
 
 constexpr std::string_view kCurrentUserPrefix = "HKEY_CURRENT_USER\\";
-
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+constexpr std::string_view kCommonParent = "Software\\QuillmereTest";
+constexpr char kHeader[] = "Windows Registry Editor Version 5.00\r\n\r\n";
 
 std::string Utf16LeFile(const std::string& utf8) {
   std::string bytes = "\xFF\xFE";
@@ -68,10 +59,25 @@ std::filesystem::path NewTempFolder() {
   // Test processes run side by side (ctest -j): the name must differ between processes, not just calls.
   static const std::string run = std::to_string(std::random_device()()) + "-" + std::to_string(std::random_device()());
   static std::atomic<int> counter{0};
-  std::filesystem::path folder = std::filesystem::temp_directory_path() / ("qm-reg-" + run + "-" + std::to_string(counter++));
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("qm-reg-" + run + "-" + std::to_string(counter++));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
+}
+
+void DeleteTree(reg::RegistryBackend& registry, const std::string& path) {
+  RegKey key(registry, reg::kCurrentUser, path);
+  for (RegKey& sub : key.EnumSubKeys()) DeleteTree(registry, sub.Path);
+  registry.DeleteKey(reg::RootHandle(reg::kCurrentUser), path);
+}
+
+void DumpKey(RegKey& key, std::vector<std::string>& lines) {
+  lines.push_back(key.Path);
+  for (const RegValue& value : key.EnumSubValues()) {
+    lines.push_back(key.Path + "\\" + value.ValueName + "=" + value.ValueDataString());
+  }
+  for (RegKey& sub : key.EnumSubKeys()) DumpKey(sub, lines);
 }
 
 }  // namespace
@@ -90,58 +96,58 @@ std::string ReadFixtureText(const std::string& path) {
   return bytes;
 }
 
-bool KeyExists(uint32_t root, const std::string& path) {
-  reg::KeyHandle key = 0;
-  if (reg::OpenKey(reg::RootHandle(root), path, reg::kQueryValue, key) != reg::kSuccess) return false;
-  reg::CloseKey(key);
-  return true;
-}
-
-void DeleteTestKey(const std::string& path) {
-  reg::KeyHandle root = reg::RootHandle(reg::kCurrentUser);
-  reg::KeyHandle key = 0;
-  if (reg::OpenKey(root, path, reg::kEnumerateSubKeys, key) != reg::kSuccess) return;
-  std::vector<std::string> names;
-  std::string name;
-  for (uint32_t index = 0; reg::EnumKey(key, index, name) == reg::kSuccess; ++index) names.push_back(name);
-  reg::CloseKey(key);
-  for (const std::string& sub : names) DeleteTestKey(path + "\\" + sub);
-  reg::DeleteKey(root, path);
-}
-
-RegistryFixture::RegistryFixture(const std::string& fixtureName) {
-  std::string source = FixturePath(fixtureName);
-  std::string fixtureText = ReadFixtureText(source);
-  topKeys_ = FindTopKeys(fixtureText);
-  folder_ = NewTempFolder();
-  previousStoreFile_ = reg::RegistryStoreFile();
-  usesStore_ = !previousStoreFile_.empty();
-  if (usesStore_) {
+RegistryFixture::RegistryFixture(const std::string& fixtureName, const std::string& fixtureText)
+    : folder_(NewTempFolder()) {
+  const std::string text = !fixtureText.empty()    ? kHeader + fixtureText
+                           : fixtureName.empty() ? std::string(kHeader)
+                                                 : ReadFixtureText(FixturePath(fixtureName));
+  topKeys_ = FindTopKeys(text);
+  registry_ = reg::OpenRegistry();
+  if (!registry_->StoreFile().empty()) {
+    // A store of this test's own: the fixture is its file.
     storeFile_ = (folder_ / "registry.reg").string();
-    std::filesystem::copy_file(source, storeFile_);
-    reg::SetRegistryStoreFile(storeFile_);
+    WriteBytes(storeFile_, Utf16LeFile(text));
+    registry_ = reg::OpenRegistry(storeFile_);
     return;
   }
-  for (const std::string& key : topKeys_) DeleteTestKey(key);
-  std::filesystem::path copy = folder_ / "import.reg";
-  WriteBytes(copy, Utf16LeFile(fixtureText));
-  EXPECT_EQ(reg::ImportRegFile(copy.string()), reg::kSuccess) << "regedit /S " << copy.string();
+  for (const std::string& key : topKeys_) DeleteTree(*registry_, key);
+  const std::string copy = (folder_ / "import.reg").string();
+  WriteBytes(copy, Utf16LeFile(text));
+  EXPECT_EQ(registry_->ImportRegFile(copy), reg::kSuccess) << "regedit /S " << copy;
 }
 
-void RegistryFixture::Reload() const {
-  if (usesStore_) reg::SetRegistryStoreFile(storeFile_);
+void RegistryFixture::Reload() {
+  if (UsesStore()) registry_ = reg::OpenRegistry(storeFile_);
+}
+
+std::vector<std::string> RegistryFixture::Dump(const std::string& path) {
+  std::vector<std::string> lines;
+  reg::KeyHandle handle = 0;
+  if (registry_->OpenKey(reg::RootHandle(reg::kCurrentUser), path, reg::kQueryValue, handle) != reg::kSuccess) {
+    return lines;
+  }
+  registry_->CloseKey(handle);
+  RegKey key(*registry_, reg::kCurrentUser, path);
+  DumpKey(key, lines);
+  return lines;
 }
 
 RegistryFixture::~RegistryFixture() {
-  if (usesStore_) {
-    reg::SetRegistryStoreFile(previousStoreFile_);
-  } else {
-    for (const std::string& key : topKeys_) DeleteTestKey(key);
-    // The common parent goes too once no fixture key is left in it.
-    reg::DeleteKey(reg::RootHandle(reg::kCurrentUser), "Software\\QuillmereTest");
+  if (!UsesStore()) {
+    for (const std::string& key : topKeys_) {
+      DeleteTree(*registry_, key);
+      // The import made the keys above a fixture's own ones: they go once nothing is left in them, the
+      // common parent included (a key with sub-keys refuses to go).
+      if (key.rfind(kCommonParent, 0) != 0) continue;
+      for (size_t end = key.rfind('\\'); end != std::string::npos && end >= kCommonParent.size();
+           end = key.rfind('\\', end - 1)) {
+        registry_->DeleteKey(reg::RootHandle(reg::kCurrentUser), key.substr(0, end));
+      }
+    }
   }
+  registry_.reset();
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
 }
 
-}  // namespace qm::test
+}  // namespace qm::testing

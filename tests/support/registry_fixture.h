@@ -2,55 +2,54 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
-namespace qm::test {
+#include "platform/registry_backend.h"
+
+namespace qm::testing {
 
 /// The full path of a file under tests/fixtures.
 std::string FixturePath(const std::string& name);
 
-/// Loads a .reg fixture into the registry for the life of the object. Fixtures keep their keys under
-/// HKEY_CURRENT_USER\Software\QuillmereTest.
+/// The registry of one test, loaded from a .reg fixture (or empty) for the life of the object. Fixtures keep
+/// their keys under HKEY_CURRENT_USER\Software\QuillmereTest.
 ///
-/// With the Linux store the store is pointed at a temporary copy of the fixture (and back afterwards). With
-/// the real registry the fixture's top keys are deleted first, the fixture is imported with `regedit /S`
-/// (from a UTF-16LE copy, the only form regedit reads non-ASCII text from), and the top keys are deleted
-/// again at the end.
+/// With the Linux store the registry is a store of its own, in a temporary copy of the fixture. With the real
+/// registry the fixture's top keys are deleted first, the fixture is imported with `regedit /S` (from a
+/// UTF-16LE copy, the only form regedit reads non-ASCII text from), and the top keys are deleted again at the
+/// end.
 class RegistryFixture {
  public:
-  explicit RegistryFixture(const std::string& fixtureName);
+  /// `fixtureName`: a file under tests/fixtures, or "" for an empty registry; `fixtureText`, when given,
+  /// is the fixture's content instead.
+  explicit RegistryFixture(const std::string& fixtureName = "", const std::string& fixtureText = "");
   ~RegistryFixture();
   RegistryFixture(const RegistryFixture&) = delete;
   RegistryFixture& operator=(const RegistryFixture&) = delete;
 
+  reg::RegistryBackend& Registry() { return *registry_; }
   /// True when the Linux store is in use.
-  bool UsesStore() const { return usesStore_; }
-  /// The store file the fixture was copied to ("" with the real registry).
+  bool UsesStore() const { return !storeFile_.empty(); }
+  /// The store file ("" with the real registry).
   const std::string& StoreFile() const { return storeFile_; }
-  /// The temporary folder of this fixture, removed at the end.
-  const std::filesystem::path& Folder() const { return folder_; }
-  /// Reads the store back from its file, so what a test sees next is what was written to disk. The real
+  /// Opens the store again from its file, so what a test sees next is what was written to disk. The real
   /// registry needs nothing.
-  void Reload() const;
-  /// The fixture's top keys, below HKEY_CURRENT_USER.
-  const std::vector<std::string>& TopKeys() const { return topKeys_; }
+  void Reload();
+
+  /// Every key and value below `path` (HKEY_CURRENT_USER), one line each in enumeration order: a key as
+  /// "path", a value as "path\name=data as displayed". What a test compares a registry with.
+  std::vector<std::string> Dump(const std::string& path);
 
  private:
-  bool usesStore_ = false;
-  std::string previousStoreFile_;
-  std::string storeFile_;
   std::filesystem::path folder_;
+  std::string storeFile_;
   std::vector<std::string> topKeys_;
+  std::unique_ptr<reg::RegistryBackend> registry_;
 };
-
-/// True when the key `path` below the root `root` (a predefined handle value) can be opened.
-bool KeyExists(uint32_t root, const std::string& path);
-
-/// Deletes a key below HKEY_CURRENT_USER with everything under it, straight through the backend.
-void DeleteTestKey(const std::string& path);
 
 /// The fixture file as UTF-8 text, whichever encoding it is stored in.
 std::string ReadFixtureText(const std::string& path);
 
-}  // namespace qm::test
+}  // namespace qm::testing

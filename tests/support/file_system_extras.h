@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qm::testing {
+
+// What the tests need of the file system beyond std::filesystem.
+
+/// Makes `link` a symbolic link to `target` (both paths of this platform). On Windows under Wine the link is
+/// made on the Linux side; Windows code sees a link to a folder as a reparse point. Returns false when no link
+/// could be made.
+bool MakeSymbolicLink(const std::string& target, const std::string& link);
+
+/// Makes a FIFO or a listening-less socket at `path`; false where the system has none (Windows).
+bool MakeFifo(const std::string& path);
+bool MakeSocket(const std::string& path);
+
+/// Gives `path` (never followed) to the user `uid`; false where it cannot (not root, or Windows).
+bool GiveTo(const std::string& path, uint32_t uid);
+
+/// True when the tests run with the rights to give files away (root on Linux).
+bool CanGiveFilesAway();
+
+/// The bytes the file at `path` takes on the disk (its allocated blocks, not its length).
+uint64_t AllocatedBytes(const std::string& path);
+
+}  // namespace qm::testing
