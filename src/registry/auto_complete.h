@@ -1,14 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "discovery/privacy_values.h"
+#include "registry/reg_key.h"
 
 namespace qm {
-
-class RegKey;
 
 /// Where the browser keeps its AutoComplete data, below HKEY_CURRENT_USER (and HKEY_LOCAL_MACHINE on
 /// systems without registry security).
@@ -33,33 +31,40 @@ using LogLineSink = std::function<void(const std::string& line)>;
 /// the registry keeps security, else the logged-on user name; "" when it cannot be found.
 std::string GetCurrentUserSid();
 
-/// The browser's AutoComplete stores of one user, reached through a RegKey: the form entries (one sub-key
-/// each below the store key) and the IntelliForms key with the stored passwords.
+/// One form entry of a store, and whether a clearing deleted it.
+struct AutoCompleteEntry {
+  RegKey Key;
+  bool Erased = false;
+};
+
+/// The browser's AutoComplete stores of one user in one registry: the form entries (one sub-key each below
+/// the store key) and the IntelliForms key with the stored passwords.
 class AutoCompleteStores {
  public:
-  /// The stores of `userText` (the current user by default); every key operation goes through `rk`.
-  explicit AutoCompleteStores(RegKey& rk, std::string userText = GetCurrentUserSid());
+  AutoCompleteStores(reg::RegistryBackend& registry, std::string userText);
 
-  /// Erases every form entry and returns them. On a registry with security the store is opened first (each
-  /// entry also gets the open descriptor) and the user key's descriptor is put back at the end; without it
-  /// the entries under HKEY_LOCAL_MACHINE come first, then those under HKEY_CURRENT_USER. Each entry is
-  /// recorded as a registry key with status 2 before it is deleted (deep); an entry whose deletion fails
-  /// keeps its place with status -1, and `log` receives autocomplete::kAccessDenyLine.
-  std::shared_ptr<PrivacyValues> ClearAutoCompleteForms(const LogLineSink& log);
+  /// Erases every form entry and returns them, in the order they were found, each telling whether it is gone.
+  /// On a registry with security the store is opened first (each entry also gets the open descriptor, see
+  /// AutoCompleteStoreAccess); without it the entries under HKEY_LOCAL_MACHINE come first, then those under
+  /// HKEY_CURRENT_USER. For each entry that stays, `log` receives autocomplete::kAccessDenyLine.
+  std::vector<AutoCompleteEntry> ClearAutoCompleteForms(const LogLineSink& log);
 
   /// Deletes the IntelliForms key with everything in it: true when it existed and was deleted, false when it
   /// does not exist. A refused deletion raises (registry layer texts).
   bool ClearAutoCompletePasswords();
 
-  /// Lists the form entries, each with status 1, in enumeration order (on a registry without security:
-  /// HKEY_LOCAL_MACHINE's, then HKEY_CURRENT_USER's). On a registry with security the store is opened for
-  /// the listing as for clearing, and the user key's descriptor is put back.
-  std::shared_ptr<PrivacyValues> GetAutoCompleteForms();
+  /// Lists the form entries in enumeration order (on a registry without security: HKEY_LOCAL_MACHINE's, then
+  /// HKEY_CURRENT_USER's). On a registry with security the store is opened for the listing as for clearing,
+  /// and closed again.
+  std::vector<AutoCompleteEntry> GetAutoCompleteForms();
 
   const std::string& UserText() const { return userText_; }
 
  private:
-  RegKey& rk_;
+  /// The entries of one store, taken out of the key's enumeration before any of them is deleted.
+  std::vector<AutoCompleteEntry> ListEntries(uint32_t root);
+
+  reg::RegistryBackend& registry_;
   std::string userText_;
 };
 

@@ -1,8 +1,5 @@
 #include "registry/auto_complete_security.h"
 
-#include <utility>
-
-#include "platform/registry_backend.h"
 #include "registry/auto_complete.h"
 
 namespace qm {
@@ -11,12 +8,13 @@ namespace {
 
 /// Closes the key it holds when it goes.
 struct OpenKey {
+  reg::RegistryBackend& registry;
   reg::KeyHandle handle = 0;
-  OpenKey(const std::string& path, uint32_t access) {
-    if (reg::OpenKey(reg::RootHandle(reg::kCurrentUser), path, access, handle) != reg::kSuccess) handle = 0;
+  OpenKey(reg::RegistryBackend& r, const std::string& path, uint32_t access) : registry(r) {
+    if (registry.OpenKey(reg::RootHandle(reg::kCurrentUser), path, access, handle) != reg::kSuccess) handle = 0;
   }
   ~OpenKey() {
-    if (handle != 0) reg::CloseKey(handle);
+    if (handle != 0) registry.CloseKey(handle);
   }
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
@@ -24,44 +22,44 @@ struct OpenKey {
 
 }  // namespace
 
-std::optional<KeyDescriptor> ReadKeyDescriptor(const std::string& path) {
-  OpenKey key(path, reg::kReadControl);
+std::optional<KeyDescriptor> ReadKeyDescriptor(reg::RegistryBackend& registry, const std::string& path) {
+  OpenKey key(registry, path, reg::kReadControl);
   if (key.handle == 0) return std::nullopt;
   KeyDescriptor descriptor(1);
   uint32_t needed = 0;
-  int32_t rc = reg::GetKeySecurity(key.handle, reg::kDaclSecurityInformation, descriptor, needed);
+  int32_t rc = registry.GetKeySecurity(key.handle, reg::kDaclSecurityInformation, descriptor, needed);
   if (rc == reg::kInsufficientBuffer) {
     descriptor.assign(static_cast<std::size_t>(needed) + 1, 0);
-    rc = reg::GetKeySecurity(key.handle, reg::kDaclSecurityInformation, descriptor, needed);
+    rc = registry.GetKeySecurity(key.handle, reg::kDaclSecurityInformation, descriptor, needed);
   }
   if (rc != reg::kSuccess) return std::nullopt;
   return descriptor;
 }
 
-bool WriteKeyDescriptor(const std::string& path, const std::optional<KeyDescriptor>& descriptor) {
+bool WriteKeyDescriptor(reg::RegistryBackend& registry, const std::string& path,
+                        const std::optional<KeyDescriptor>& descriptor) {
   // A buffer that holds no descriptor would at best be refused and at worst shut everyone out of the key.
   if (!descriptor) return false;
-  OpenKey key(path, reg::kWriteDac);
+  OpenKey key(registry, path, reg::kWriteDac);
   if (key.handle == 0) return false;
-  return reg::SetKeySecurity(key.handle, reg::kDaclSecurityInformation, *descriptor) == reg::kSuccess;
+  return registry.SetKeySecurity(key.handle, reg::kDaclSecurityInformation, *descriptor) == reg::kSuccess;
 }
 
-AutoCompleteStoreAccess::AutoCompleteStoreAccess(std::string userKey) : userKey_(std::move(userKey)) {
-  openDescriptor_ = ReadKeyDescriptor(autocomplete::kProtectedStorageKey);
-  savedDescriptor_ = ReadKeyDescriptor(userKey_);
-  const std::string dataKey = userKey_ + "\\Data";
+AutoCompleteStoreAccess::AutoCompleteStoreAccess(reg::RegistryBackend& registry, const std::string& userKey)
+    : registry_(registry), openDescriptor_(ReadKeyDescriptor(registry, autocomplete::kProtectedStorageKey)) {
+  const std::string dataKey = userKey + "\\Data";
   const std::string typeKey = dataKey + "\\" + autocomplete::kFormsTypeId;
-  const std::string storeKey = typeKey + "\\" + autocomplete::kFormsTypeId;
-  for (const std::string& path : {userKey_, dataKey, typeKey, storeKey})
-    WriteKeyDescriptor(path, openDescriptor_);
+  for (const std::string& path : {userKey, dataKey, typeKey, typeKey + "\\" + autocomplete::kFormsTypeId}) Open(path);
 }
 
-AutoCompleteStoreAccess::~AutoCompleteStoreAccess() { Restore(); }
+AutoCompleteStoreAccess::~AutoCompleteStoreAccess() {
+  for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) WriteKeyDescriptor(registry_, it->first, it->second);
+}
 
-void AutoCompleteStoreAccess::Restore() {
-  if (restored_) return;
-  restored_ = true;
-  WriteKeyDescriptor(userKey_, savedDescriptor_);
+void AutoCompleteStoreAccess::Open(const std::string& path) {
+  std::optional<KeyDescriptor> own = ReadKeyDescriptor(registry_, path);
+  if (!own || !WriteKeyDescriptor(registry_, path, openDescriptor_)) return;
+  saved_.emplace_back(path, std::move(*own));
 }
 
 }  // namespace qm

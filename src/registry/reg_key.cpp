@@ -18,12 +18,13 @@ namespace {
 
 /// Closes the key it holds when it goes out of scope, so no path leaves a handle open.
 struct KeyGuard {
+  reg::RegistryBackend& registry;
   reg::KeyHandle handle = 0;
-  KeyGuard() = default;
+  explicit KeyGuard(reg::RegistryBackend& r) : registry(r) {}
   KeyGuard(const KeyGuard&) = delete;
   KeyGuard& operator=(const KeyGuard&) = delete;
   ~KeyGuard() {
-    if (handle != 0) reg::CloseKey(handle);
+    if (handle != 0) registry.CloseKey(handle);
   }
 };
 
@@ -69,7 +70,9 @@ bool EncodeValue(uint32_t type, const RegValueData& data, std::vector<uint8_t>& 
 
 }  // namespace
 
-RegKey::RegKey(uint32_t rktRootKey, const std::string& sPath) { Initialise(rktRootKey, sPath); }
+RegKey::RegKey(reg::RegistryBackend& registry, uint32_t rktRootKey, const std::string& sPath) : registry_(&registry) {
+  Initialise(rktRootKey, sPath);
+}
 
 void RegKey::Initialise(uint32_t rktRootKey, const std::string& sPath) {
   RootKey = rktRootKey;
@@ -99,11 +102,11 @@ void RegKey::Resolve(uint32_t& root, std::string& path) const {
 
 std::shared_ptr<RegKeys> RegKey::ListSubKeys(uint32_t root, const std::string& path) const {
   auto keys = std::make_shared<RegKeys>();
-  KeyGuard key;
-  if (reg::OpenKey(reg::RootHandle(root), path, reg::kEnumerateSubKeys, key.handle) != reg::kSuccess) return keys;
+  KeyGuard key(*registry_);
+  if (registry_->OpenKey(reg::RootHandle(root), path, reg::kEnumerateSubKeys, key.handle) != reg::kSuccess) return keys;
   std::string name;
-  for (uint32_t index = 0; reg::EnumKey(key.handle, index, name) == reg::kSuccess; ++index) {
-    keys->Add(RegKey(root, path.empty() ? name : path + "\\" + name));
+  for (uint32_t index = 0; registry_->EnumKey(key.handle, index, name) == reg::kSuccess; ++index) {
+    keys->Add(RegKey(*registry_, root, path.empty() ? name : path + "\\" + name));
   }
   return keys;
 }
@@ -119,15 +122,16 @@ RegValues& RegKey::EnumSubValues(uint32_t rktRootKey, const std::string& sKeyPat
   std::string path = sKeyPath;
   Resolve(rktRootKey, path);
   subValues_ = std::make_shared<RegValues>();
-  KeyGuard key;
-  if (reg::OpenKey(reg::RootHandle(rktRootKey), path, reg::kQueryValue, key.handle) != reg::kSuccess) {
+  KeyGuard key(*registry_);
+  if (registry_->OpenKey(reg::RootHandle(rktRootKey), path, reg::kQueryValue, key.handle) != reg::kSuccess) {
     return *subValues_;
   }
   std::string name;
   uint32_t type = 0;
   std::vector<uint8_t> data;
-  for (uint32_t index = 0; reg::EnumValue(key.handle, index, name, type, data) == reg::kSuccess; ++index) {
-    subValues_->Add(RegValue(rktRootKey, path, name, type, parseValueData(data, type, data.size())));
+  for (uint32_t index = 0; registry_->EnumValue(key.handle, index, name, type, data) == reg::kSuccess; ++index) {
+    RegValue& value = subValues_->Add(RegValue(rktRootKey, path, name, type, parseValueData(data, type, data.size())));
+    value.Registry = registry_;
   }
   return *subValues_;
 }
@@ -137,17 +141,19 @@ std::optional<RegValue> RegKey::GetRegValue(const std::string& sValueName, uint3
   std::string path = sKeyPath;
   Resolve(rktRootKey, path);
   try {
-    KeyGuard key;
+    KeyGuard key(*registry_);
     reg::KeyInfo info;
-    if (reg::OpenKey(reg::RootHandle(rktRootKey), path, reg::kQueryValue, key.handle) != reg::kSuccess ||
-        reg::QueryInfoKey(key.handle, info) != reg::kSuccess) {
+    if (registry_->OpenKey(reg::RootHandle(rktRootKey), path, reg::kQueryValue, key.handle) != reg::kSuccess ||
+        registry_->QueryInfoKey(key.handle, info) != reg::kSuccess) {
       return std::nullopt;
     }
     // A missing value is not told apart here: it reads as type 0 with no data, which displays as "".
     uint32_t type = reg::kNone;
     std::vector<uint8_t> data;
-    reg::QueryValue(key.handle, sValueName, type, data);
-    return RegValue(rktRootKey, path, sValueName, type, parseValueData(data, type, data.size()));
+    registry_->QueryValue(key.handle, sValueName, type, data);
+    RegValue value(rktRootKey, path, sValueName, type, parseValueData(data, type, data.size()));
+    value.Registry = registry_;
+    return value;
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -157,7 +163,7 @@ bool RegKey::DeleteRegKey(bool bDeep, uint32_t rktRootKey, const std::string& sK
   std::string path = sKeyPath;
   Resolve(rktRootKey, path);
   // One file write for the whole tree on the Linux store.
-  reg::ChangeBatch batch;
+  reg::ChangeBatch batch(*registry_);
   try {
     // An empty path is the root itself: a deep delete would wipe the whole hive.
     if (!NamesKeyBelowRoot(path)) throw regerrors::DeleteKeyFailed(0);
@@ -165,7 +171,7 @@ bool RegKey::DeleteRegKey(bool bDeep, uint32_t rktRootKey, const std::string& sK
       std::shared_ptr<RegKeys> subKeys = ListSubKeys(rktRootKey, path);
       for (RegKey& subKey : *subKeys) DeleteRegKey(bDeep, rktRootKey, subKey.Path);
     }
-    const int32_t rc = reg::DeleteKey(reg::RootHandle(rktRootKey), path);
+    const int32_t rc = registry_->DeleteKey(reg::RootHandle(rktRootKey), path);
     if (rc == reg::kSuccess) return true;
     throw regerrors::DeleteKeyFailed(rc);
   } catch (const RuntimeError& error) {
@@ -176,16 +182,18 @@ bool RegKey::DeleteRegKey(bool bDeep, uint32_t rktRootKey, const std::string& sK
 bool RegKey::DeleteRegValue(const std::string& sValueName, uint32_t rktRootKey, const std::string& sKeyPath) {
   std::string path = sKeyPath;
   Resolve(rktRootKey, path);
-  return RegValue(rktRootKey, path, sValueName, reg::kNone, std::string()).Delete();
+  RegValue value(rktRootKey, path, sValueName, reg::kNone, std::string());
+  value.Registry = registry_;
+  return value.Delete();
 }
 
 void RegKey::SetRegKey(const std::string& sSubKeyName, uint32_t rktRootKey, const std::string& sParentKeyPath) {
   std::string path = sParentKeyPath;
   Resolve(rktRootKey, path);
-  KeyGuard parent;
-  KeyGuard created;
-  int32_t rc = reg::OpenKey(reg::RootHandle(rktRootKey), path, reg::kCreateSubKey, parent.handle);
-  if (rc == reg::kSuccess) rc = reg::CreateKey(parent.handle, sSubKeyName, reg::kRead, created.handle);
+  KeyGuard parent(*registry_);
+  KeyGuard created(*registry_);
+  int32_t rc = registry_->OpenKey(reg::RootHandle(rktRootKey), path, reg::kCreateSubKey, parent.handle);
+  if (rc == reg::kSuccess) rc = registry_->CreateKey(parent.handle, sSubKeyName, reg::kRead, created.handle);
   if (rc != reg::kSuccess) {
     throw RuntimeError(regerrors::kNumber, regerrors::kSource, "rc = " + std::to_string(rc) + "\r\n")
         .WithLastPlatformError(rc);
@@ -199,9 +207,9 @@ void RegKey::SetRegValue(const std::string& sValueName, uint32_t rvtValueType, c
   // The data is checked before the key is created, so a write that cannot happen leaves nothing behind.
   std::vector<uint8_t> bytes;
   if (!EncodeValue(rvtValueType, vData, bytes)) throw regerrors::CreateValueFailed(0);
-  KeyGuard key;
-  int32_t rc = reg::CreateKey(reg::RootHandle(rktRootKey), path, reg::kSetValue, key.handle);
-  if (rc == reg::kSuccess) rc = reg::SetValue(key.handle, sValueName, rvtValueType, bytes);
+  KeyGuard key(*registry_);
+  int32_t rc = registry_->CreateKey(reg::RootHandle(rktRootKey), path, reg::kSetValue, key.handle);
+  if (rc == reg::kSuccess) rc = registry_->SetValue(key.handle, sValueName, rvtValueType, bytes);
   if (rc != reg::kSuccess) throw regerrors::CreateValueFailed(rc);
 }
 
@@ -224,20 +232,32 @@ RegValueData RegKey::parseValueData(const std::vector<uint8_t>& data, uint32_t t
   }
 }
 
+namespace {
+
+constexpr std::array<std::pair<const char*, uint32_t>, 7> kRootNames = {{
+    {"HKEY_CLASSES_ROOT", reg::kClassesRoot},
+    {"HKEY_CURRENT_USER", reg::kCurrentUser},
+    {"HKEY_LOCAL_MACHINE", reg::kLocalMachine},
+    {"HKEY_USERS", reg::kUsers},
+    {"HKEY_PERFORMANCE_DATA", reg::kPerformanceData},
+    {"HKEY_CURRENT_CONFIG", reg::kCurrentConfig},
+    {"HKEY_DYN_DATA", reg::kDynData},
+}};
+
+}  // namespace
+
 uint32_t RegKey::TransRootKey(const std::string& sRootKey) {
-  static constexpr std::array<std::pair<const char*, uint32_t>, 7> kRoots = {{
-      {"HKEY_CLASSES_ROOT", reg::kClassesRoot},
-      {"HKEY_CURRENT_USER", reg::kCurrentUser},
-      {"HKEY_LOCAL_MACHINE", reg::kLocalMachine},
-      {"HKEY_USERS", reg::kUsers},
-      {"HKEY_PERFORMANCE_DATA", reg::kPerformanceData},
-      {"HKEY_CURRENT_CONFIG", reg::kCurrentConfig},
-      {"HKEY_DYN_DATA", reg::kDynData},
-  }};
-  for (const auto& [name, value] : kRoots) {
+  for (const auto& [name, value] : kRootNames) {
     if (sRootKey == name) return value;
   }
   return 0;
+}
+
+std::string RegKey::RootKeyName(uint32_t rootKey) {
+  for (const auto& [name, value] : kRootNames) {
+    if (rootKey == value) return name;
+  }
+  return "";
 }
 
 }  // namespace qm

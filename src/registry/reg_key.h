@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry_backend.h"
 #include "registry/reg_value.h"
 
 namespace qm {
@@ -26,8 +27,11 @@ class RegKey {
   std::string Name;  ///< the last component of Path
   std::string Path;  ///< below the root, components separated by "\", no leading backslash
 
-  RegKey() = default;
-  RegKey(uint32_t rktRootKey, const std::string& sPath);
+  /// A key of `registry`, which every operation of this object and of the keys and values it lists goes to.
+  explicit RegKey(reg::RegistryBackend& registry) : registry_(&registry) {}
+  RegKey(reg::RegistryBackend& registry, uint32_t rktRootKey, const std::string& sPath);
+
+  reg::RegistryBackend& Registry() const { return *registry_; }
 
   /// Stores root and path; sets Name from the path's last component unless Name is already set.
   void Initialise(uint32_t rktRootKey, const std::string& sPath);
@@ -66,6 +70,8 @@ class RegKey {
 
   /// The root value of a root name such as "HKEY_CURRENT_USER" (exact case), 0 for any other text.
   static uint32_t TransRootKey(const std::string& sRootKey);
+  /// The name of a root value ("HKEY_CURRENT_USER" for 0x80000001), "" for any other number.
+  static std::string RootKeyName(uint32_t rootKey);
 
  private:
   /// Applies the addressing rule.
@@ -74,6 +80,7 @@ class RegKey {
   /// The data of a value as read into a zero-filled buffer of which `length` bytes were returned.
   static RegValueData parseValueData(const std::vector<uint8_t>& data, uint32_t type, size_t length);
 
+  reg::RegistryBackend* registry_;
   std::shared_ptr<RegKeys> subKeys_;
   std::shared_ptr<RegValues> subValues_;
 };

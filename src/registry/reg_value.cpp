@@ -58,11 +58,12 @@ int64_t RegValue::DataSize() const {
 }
 
 bool RegValue::Delete() const {
+  if (!Registry) throw regerrors::QueryValueFailed(reg::kInvalidHandle);
   reg::KeyHandle key = 0;
-  int32_t rc = reg::OpenKey(reg::RootHandle(RootKey), KeyPath, reg::kSetValue, key);
+  int32_t rc = Registry->OpenKey(reg::RootHandle(RootKey), KeyPath, reg::kSetValue, key);
   if (rc != reg::kSuccess) throw regerrors::QueryValueFailed(rc);
-  rc = reg::DeleteValue(key, ValueName);
-  reg::CloseKey(key);
+  rc = Registry->DeleteValue(key, ValueName);
+  Registry->CloseKey(key);
   // A value that is already gone counts as deleted; any other refusal is a failure, not a success.
   if (rc != reg::kSuccess && rc != reg::kFileNotFound) throw regerrors::QueryValueFailed(rc);
   return true;

@@ -7,6 +7,10 @@
 
 namespace qm {
 
+namespace reg {
+class RegistryBackend;
+}
+
 /// Parsed registry data: a text (REG_SZ, REG_EXPAND_SZ, and whatever began with a NUL), an unsigned number
 /// (REG_DWORD) or the bytes of any other type.
 using RegValueData = std::variant<std::string, uint32_t, std::vector<uint8_t>>;
@@ -24,6 +28,7 @@ class RegValue {
   std::string ValueName;    ///< "" is the key's default value
   uint32_t ValueType = 0;   ///< 0 REG_NONE, 1 REG_SZ, 2 REG_EXPAND_SZ, 3 REG_BINARY, 4 REG_DWORD, 7 REG_MULTI_SZ ...
   RegValueData ValueData;
+  reg::RegistryBackend* Registry = nullptr;  ///< where Delete acts: set by the key that read the value
 
   /// The display text: REG_SZ the text, REG_BINARY its bytes as "0a 1b ff", REG_DWORD "0x00000102 (258)",
   /// every other type "".
@@ -33,8 +38,8 @@ class RegValue {
   /// the byte count of binary data.
   int64_t DataSize() const;
 
-  /// Deletes this value from the registry; true also when it was already gone. Raises error 100 when the
-  /// key cannot be opened or the value cannot be deleted.
+  /// Deletes this value from its registry; true also when it was already gone. Raises error 100 when the
+  /// key cannot be opened or the value cannot be deleted, and when the value belongs to no registry.
   bool Delete() const;
 };
 

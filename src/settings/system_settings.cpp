@@ -6,7 +6,6 @@
 
 #include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/registry_backend.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "registry/reg_key.h"
@@ -37,12 +36,14 @@ std::string ReadText(RegKey& key, const std::string& name) {
   return value ? value->ValueDataString() : "";
 }
 
-bool KeyExists(uint32_t root) { return RegKey(root, kSettingsKeyPath).GetRegValue("").has_value(); }
+bool KeyExists(reg::RegistryBackend& registry, uint32_t root) {
+  return RegKey(registry, root, kSettingsKeyPath).GetRegValue("").has_value();
+}
 
 // Creates "Software\Dunvorel" and then the settings key below the root, as two steps.
-void MakeSettingsKey(uint32_t root) {
-  Step([&] { RegKey().SetRegKey("Dunvorel", root, "Software"); });
-  Step([&] { RegKey().SetRegKey("Quillmere", root, "Software\\Dunvorel"); });
+void MakeSettingsKey(reg::RegistryBackend& registry, uint32_t root) {
+  Step([&] { RegKey(registry).SetRegKey("Dunvorel", root, "Software"); });
+  Step([&] { RegKey(registry).SetRegKey("Quillmere", root, "Software\\Dunvorel"); });
 }
 
 bool ParseBoolean(const std::string& text) { return text::ToLowerAscii(text) == "true"; }
@@ -95,20 +96,15 @@ bool WriteAll(RegKey& key, const std::vector<std::pair<const char*, std::string>
 
 }  // namespace
 
-SystemSettings& Settings() {
-  static SystemSettings settings;
-  return settings;
-}
-
-void LoadSystemSettings(const SettingsRoots& roots) {
+void LoadSystemSettings(reg::RegistryBackend& registry, SystemSettings& s, SettingsKey creation,
+                        const SettingsRoots& roots) {
   // A key of the user's own wins: it exists only where the machine's key could not be written.
   uint32_t root = roots.User;
-  if (!KeyExists(root)) {
+  if (!KeyExists(registry, root)) {
     root = roots.Machine;
-    MakeSettingsKey(root);
+    if (creation == SettingsKey::CreateWhenMissing) MakeSettingsKey(registry, root);
   }
-  RegKey key(root, kSettingsKeyPath);
-  SystemSettings& s = Settings();
+  RegKey key(registry, root, kSettingsKeyPath);
 
   s.RunOnStartupWindows = ParseBoolean(ReadText(key, "Run On Startup Windows"));
   s.TurnOffFormsAutoComplete = ParseBoolean(ReadText(key, "Turn Off Forms AutoComplete"));
@@ -136,24 +132,23 @@ void LoadSystemSettings(const SettingsRoots& roots) {
   if (s.DisplayMaxRows < 0) s.DisplayMaxRows = 100;
 }
 
-void SaveSystemSettings(const SettingsRoots& roots) {
-  const SystemSettings& s = Settings();
+void SaveSystemSettings(reg::RegistryBackend& registry, const SystemSettings& s, const SettingsRoots& roots) {
   auto values = SettingsValues(s);
 
   // The machine's key unless the user already has one; a user who may not create or write the machine's
   // key gets the same key of their own, so the settings are never silently lost.
   bool saved = false;
-  if (!KeyExists(roots.User)) {
-    MakeSettingsKey(roots.Machine);
-    RegKey machine(roots.Machine, kSettingsKeyPath);
+  if (!KeyExists(registry, roots.User)) {
+    MakeSettingsKey(registry, roots.Machine);
+    RegKey machine(registry, roots.Machine, kSettingsKeyPath);
     saved = WriteAll(machine, values);
   }
   if (!saved) {
-    RegKey user(roots.User, kSettingsKeyPath);
+    RegKey user(registry, roots.User, kSettingsKeyPath);
     for (const auto& [name, text] : values) Step([&] { user.SetRegValue(name, reg::kSz, text); });
   }
 
-  RegKey run(reg::kCurrentUser, kRunKeyPath);
+  RegKey run(registry, reg::kCurrentUser, kRunKeyPath);
   if (s.RunOnStartupWindows) {
     std::string program = FileSystem::Join(shell::ProgramFolder(), kProgramFileName);
     Step([&] { run.SetRegValue(kRunValueName, reg::kSz, program); });
@@ -161,7 +156,7 @@ void SaveSystemSettings(const SettingsRoots& roots) {
     Step([&] { run.DeleteRegValue(kRunValueName); });
   }
 
-  RegKey browser(reg::kCurrentUser, kBrowserMainKeyPath);
+  RegKey browser(registry, reg::kCurrentUser, kBrowserMainKeyPath);
   const char* formSuggest = s.TurnOffFormsAutoComplete ? "no" : "yes";
   for (const char* name : kFormSuggestValues) {
     Step([&] { browser.SetRegValue(name, reg::kSz, std::string(formSuggest)); });

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/registry_backend.h"
+
 namespace qm {
 
-/// The program's preferences while it runs. Before `LoadSystemSettings` every field holds zero, false or "".
+/// The program's preferences. Before `LoadSystemSettings` every field holds zero, false or "".
 struct SystemSettings {
   bool RunOnStartupWindows = false;       ///< start the program when the user logs on
   bool TurnOffFormsAutoComplete = false;  ///< switch off the browser's form and password AutoComplete
@@ -21,9 +23,6 @@ struct SystemSettings {
   int32_t DisplayMaxRows = 0;             ///< most rows the main window lists; 0 = no limit
 };
 
-/// The one set of settings of the running program, read and changed directly by the rest of it.
-SystemSettings& Settings();
-
 /// The settings key, below HKEY_LOCAL_MACHINE, or below HKEY_CURRENT_USER for a user who may not write the
 /// machine's key.
 inline constexpr char kSettingsKeyPath[] = "Software\\Dunvorel\\Quillmere";
@@ -35,15 +34,24 @@ struct SettingsRoots {
   uint32_t User = 0x80000001u;
 };
 
-/// Reads the settings key into `Settings()`: a missing, empty or non-numeric value takes its default, a
-/// number out of range its replacement. The user's key is read when it exists, the machine's key otherwise
-/// (created when missing). A value that cannot be read counts as empty; nothing is reported.
-void LoadSystemSettings(const SettingsRoots& roots = SettingsRoots{});
+/// Whether loading the settings may create their key.
+enum class SettingsKey {
+  CreateWhenMissing,  ///< the program's start: the key exists from then on
+  ReadOnly,           ///< a search that must change nothing: a missing key gives the defaults
+};
+
+/// Reads the settings key of `registry` into `settings`: a missing, empty or non-numeric value takes its
+/// default, a number out of range its replacement (a number that does not convert leaves the field as it
+/// was). The user's key is read when it exists, the machine's key otherwise. A value that cannot be read
+/// counts as empty; nothing is reported.
+void LoadSystemSettings(reg::RegistryBackend& registry, SystemSettings& settings, SettingsKey key,
+                        const SettingsRoots& roots = SettingsRoots{});
 
 /// Writes all twelve settings, then applies the two with effects outside the program: the "Quillmere" value
 /// of the user's Run key (written or deleted) and the browser's three form AutoComplete values. The settings
 /// go to the user's key when it exists; otherwise to the machine's key, and to the user's key instead when
 /// the machine's key cannot be created or written. A failing step is skipped; nothing is reported.
-void SaveSystemSettings(const SettingsRoots& roots = SettingsRoots{});
+void SaveSystemSettings(reg::RegistryBackend& registry, const SystemSettings& settings,
+                        const SettingsRoots& roots = SettingsRoots{});
 
 }  // namespace qm

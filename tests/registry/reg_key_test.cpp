@@ -3,20 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/registry_backend.h"
 #include "registry/reg_keys.h"
 #include "registry/reg_values.h"
 #include "support/registry_fixture.h"
 
-namespace qm {
-
+namespace qm::testing {
 namespace {
 
 constexpr uint32_t kUser = reg::kCurrentUser;
 const std::string kTree = "Software\\QuillmereTest\\Tree";
+// Error texts without their last platform error.
+const std::string kDeleteFailed = "100|RegKey|Delete RegKey failed.\r\nDelete RegKey failed!|";
+const std::string kQueryFailed = "100|用户自定义部件RegKey|\r\n * 查询注册表值失败！|";
+const std::string kCreateFailed = "100|用户自定义部件RegKey|\r\n * 创建注册表值失败！|";
 
 std::vector<std::string> Names(RegKeys& keys) {
   std::vector<std::string> names;
@@ -24,212 +27,131 @@ std::vector<std::string> Names(RegKeys& keys) {
   return names;
 }
 
-bool KeyExists(const std::string& path) {
-  reg::KeyHandle key = 0;
-  if (reg::OpenKey(reg::RootHandle(kUser), path, reg::kQueryValue, key) != reg::kSuccess) return false;
-  reg::CloseKey(key);
-  return true;
-}
+bool KeyExists(RegistryFixture& fixture, const std::string& path) { return !fixture.Dump(path).empty(); }
 
-/// Runs `call`, which must raise, and returns the error it raised.
+/// Runs `call`, which must raise, and tells the error: "number|source|description|platform error".
 template <typename Call>
-RuntimeError Raised(Call&& call) {
+std::string Raised(Call&& call) {
   try {
     call();
-  } catch (const RuntimeError& error) {
-    return error;
+  } catch (const RuntimeError& e) {
+    return std::to_string(e.Number()) + "|" + e.Source() + "|" + e.Description() + "|" +
+           std::to_string(e.LastPlatformError());
   }
-  ADD_FAILURE() << "no error was raised";
-  return RuntimeError(0, "", "");
+  return "no error";
 }
 
-}  // namespace
-
-TEST(TransRootKeyTest, FullNamesInExactCaseOnly) {
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_CLASSES_ROOT"), 0x80000000u);
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_CURRENT_USER"), 0x80000001u);
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_LOCAL_MACHINE"), 0x80000002u);
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_USERS"), 0x80000003u);
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_PERFORMANCE_DATA"), 0x80000004u);
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_CURRENT_CONFIG"), 0x80000005u);
-  EXPECT_EQ(RegKey::TransRootKey("HKEY_DYN_DATA"), 0x80000006u);
-  EXPECT_EQ(RegKey::TransRootKey("hkey_current_user"), 0u);
-  EXPECT_EQ(RegKey::TransRootKey("HKCU"), 0u);
-  EXPECT_EQ(RegKey::TransRootKey(""), 0u);
+TEST(RegKey, RootNamesInExactCaseOnly) {
+  const std::pair<const char*, uint32_t> roots[] = {
+      {"HKEY_CLASSES_ROOT", 0x80000000u},     {"HKEY_CURRENT_USER", 0x80000001u},
+      {"HKEY_LOCAL_MACHINE", 0x80000002u},    {"HKEY_USERS", 0x80000003u},
+      {"HKEY_PERFORMANCE_DATA", 0x80000004u}, {"HKEY_CURRENT_CONFIG", 0x80000005u},
+      {"HKEY_DYN_DATA", 0x80000006u}};
+  for (const auto& [name, root] : roots) {
+    EXPECT_EQ(RegKey::TransRootKey(name), root) << name;
+    EXPECT_EQ(RegKey::RootKeyName(root), name) << name;
+  }
+  for (const char* name : {"hkey_current_user", "HKCU", ""})
+    EXPECT_EQ(RegKey::TransRootKey(name), 0u) << name;
+  EXPECT_EQ(RegKey::RootKeyName(0), "");
+  EXPECT_EQ(RegKey::RootKeyName(0x80000007u), "");
 }
 
-TEST(RegKeyTest, NameIsTheLastPathComponentUnlessAlreadySet) {
-  RegKey deep(kUser, "Software\\A\\B");
-  EXPECT_EQ(deep.Name, "B");
-  EXPECT_EQ(deep.Path, "Software\\A\\B");
-  EXPECT_EQ(deep.RootKey, kUser);
-  EXPECT_EQ(RegKey(kUser, "Software").Name, "Software");
-  EXPECT_EQ(RegKey(kUser, "").Name, "");
-
-  RegKey named;
-  named.Name = "Kept";
-  named.Initialise(reg::kLocalMachine, "Software\\Other");
-  EXPECT_EQ(named.Name, "Kept");
-  EXPECT_EQ(named.Path, "Software\\Other");
-  EXPECT_EQ(named.RootKey, reg::kLocalMachine);
-}
-
-TEST(RegKeyTest, SubKeysEnumerateInCaseInsensitiveNameOrder) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey tree(kUser, kTree);
+TEST(RegKey, EnumeratesByItsOwnOrAGivenAddress) {
+  RegistryFixture fixture("registry_tree.reg");
+  RegKey tree(fixture.Registry(), kUser, kTree);
+  EXPECT_EQ(tree.Name, "Tree");
   RegKeys& keys = tree.EnumSubKeys();
   EXPECT_EQ(Names(keys), (std::vector<std::string>{"[x", "a", "b_x", "Bx", "中文"}));
-  ASSERT_EQ(keys.Count(), 5);
   EXPECT_EQ(keys.Item(2).Path, kTree + "\\a");
   EXPECT_EQ(keys.Item(2).RootKey, kUser);
-  EXPECT_EQ(&tree.SubKeys(), &keys);
-
   // A sub-key enumerates its own sub-keys the first time they are read.
   EXPECT_EQ(Names(keys.Item(2).SubKeys()), (std::vector<std::string>{"Deep1", "Deep2"}));
   EXPECT_EQ(keys.Item(2).SubKeys().Item(1).Path, kTree + "\\a\\Deep1");
+  // The collection hands out the keys it holds, not copies.
+  keys.Item(1).Name = "Renamed";
+  keys.Add(RegKey(fixture.Registry(), kUser, "Software\\Other"), "added");
+  EXPECT_EQ(tree.SubKeys().Item(1).Name, "Renamed");
+  EXPECT_EQ(tree.SubKeys().Item("ADDED").Name, "Other");
 
-  RegKey missing(kUser, kTree + "\\Missing");
-  EXPECT_EQ(missing.EnumSubKeys().Count(), 0);
-  EXPECT_EQ(missing.SubValues().Count(), 0);
-}
-
-TEST(RegKeyTest, OwnRootOrEmptyPathAddressTheOwnKey) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey tree(kUser, kTree);
   // Root -1 with another path, or another root with an empty path: both mean the object's own key.
   EXPECT_EQ(tree.EnumSubKeys(kOwnRootKey, kTree + "\\a").Count(), 5);
   EXPECT_EQ(tree.EnumSubKeys(reg::kLocalMachine, "").Count(), 5);
   EXPECT_EQ(Names(tree.EnumSubKeys(kUser, kTree + "\\a")), (std::vector<std::string>{"Deep1", "Deep2"}));
-
-  std::optional<RegValue> own = tree.GetRegValue("Top", kOwnRootKey, kTree + "\\a");
-  ASSERT_TRUE(own.has_value());
-  EXPECT_EQ(own->ValueDataString(), "1");
-  EXPECT_EQ(own->KeyPath, kTree);
-  std::optional<RegValue> other = tree.GetRegValue("Leaf", kUser, kTree + "\\a");
-  ASSERT_TRUE(other.has_value());
-  EXPECT_EQ(other->ValueDataString(), "a");
-  EXPECT_EQ(other->KeyPath, kTree + "\\a");
-
+  EXPECT_EQ(tree.GetRegValue("Top", kOwnRootKey, kTree + "\\a")->KeyPath, kTree);
+  EXPECT_EQ(tree.GetRegValue("Leaf", kUser, kTree + "\\a")->ValueDataString(), "a");
   EXPECT_EQ(tree.EnumSubValues(reg::kLocalMachine, "").Count(), 1);
   EXPECT_EQ(tree.EnumSubValues(kUser, kTree + "\\a\\Deep2").Item(1).ValueDataString(), "0x00000002 (2)");
+
+  RegKey missing(fixture.Registry(), kUser, kTree + "\\Missing");
+  EXPECT_EQ(missing.EnumSubKeys().Count(), 0);
+  EXPECT_EQ(missing.SubValues().Count(), 0);
 }
 
-TEST(RegKeyTest, DeleteRegKeyDeepRemovesTheWholeTreeShallowRefusesKeysWithSubKeys) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey tree(kUser, kTree);
-
-  RuntimeError shallow = Raised([&] { tree.DeleteRegKey(false); });
-  EXPECT_EQ(shallow.Number(), 100);
-  EXPECT_EQ(shallow.Source(), "RegKey");
-  EXPECT_EQ(shallow.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
-  EXPECT_EQ(shallow.LastPlatformError(), 5);  // ERROR_ACCESS_DENIED: the key has sub-keys
-  EXPECT_TRUE(KeyExists(kTree + "\\a\\Deep1\\Deeper"));
-
+TEST(RegKey, DeletesKeysDeepOrShallowAndValuesButNeverARoot) {
+  RegistryFixture fixture("registry_tree.reg");
+  RegKey tree(fixture.Registry(), kUser, kTree);
+  // The tree has sub-keys: a shallow delete is refused by the registry.
+  EXPECT_EQ(Raised([&] { tree.DeleteRegKey(false); }), kDeleteFailed + "5");
   EXPECT_TRUE(tree.DeleteRegKey(false, kUser, kTree + "\\[x"));
-  EXPECT_FALSE(KeyExists(kTree + "\\[x"));
-
   EXPECT_TRUE(tree.DeleteRegKey(true, kUser, kTree + "\\a"));
-  EXPECT_FALSE(KeyExists(kTree + "\\a"));
-  EXPECT_TRUE(KeyExists(kTree + "\\b_x"));
-
-  fixture.Reload();
-  EXPECT_FALSE(KeyExists(kTree + "\\a\\Deep1"));
-  EXPECT_TRUE(tree.DeleteRegKey(true));
-  EXPECT_FALSE(KeyExists(kTree));
-  EXPECT_TRUE(KeyExists("Software\\QuillmereTest"));
-  fixture.Reload();
-  EXPECT_FALSE(KeyExists(kTree));
-
-  RuntimeError missing = Raised([&] { tree.DeleteRegKey(true); });
-  EXPECT_EQ(missing.Number(), 100);
-  EXPECT_EQ(missing.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
-  EXPECT_EQ(missing.LastPlatformError(), 2);  // ERROR_FILE_NOT_FOUND
-}
-
-TEST(RegKeyTest, DeleteRegKeyNeverDeletesARootKey) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey root(kUser, "");
-  RuntimeError error = Raised([&] { root.DeleteRegKey(true); });
-  EXPECT_EQ(error.Number(), 100);
-  EXPECT_EQ(error.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
-  EXPECT_EQ(error.LastPlatformError(), 0);  // refused before any registry call
-  RuntimeError backslash = Raised([&] { root.DeleteRegKey(true, kUser, "\\"); });
-  EXPECT_EQ(backslash.Description(), "Delete RegKey failed.\r\nDelete RegKey failed!");
-  EXPECT_TRUE(KeyExists(kTree + "\\a\\Deep1\\Deeper"));
-  EXPECT_TRUE(KeyExists("Software"));
-}
-
-TEST(RegKeyTest, DeleteRegValueAndRegValueDelete) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey tree(kUser, kTree);
+  // A root is refused before any registry call.
+  for (const char* root : {"", "\\"}) {
+    EXPECT_EQ(Raised([&] { RegKey(fixture.Registry(), kUser, root).DeleteRegKey(true); }),
+              kDeleteFailed + "0");
+  }
   EXPECT_TRUE(tree.DeleteRegValue("Top"));
-  EXPECT_EQ(tree.GetRegValue("Top")->ValueType, 0u);
-  // A value that is not there counts as deleted.
-  EXPECT_TRUE(tree.DeleteRegValue("Top"));
+  EXPECT_TRUE(tree.DeleteRegValue("Top")) << "a value that is not there counts as deleted";
+  RegKey bx(fixture.Registry(), kUser, kTree + "\\Bx");
+  bx.SetRegValue("V", reg::kSz, std::string("x"));
+  EXPECT_TRUE(bx.EnumSubValues().Item(1).Delete());
+  EXPECT_EQ(Raised([&] { tree.DeleteRegValue("Top", kUser, kTree + "\\Missing"); }), kQueryFailed + "2");
+  EXPECT_EQ(Raised([&] { RegValue(kUser, kTree + "\\b_x", "V", 1, std::string("x")).Delete(); }),
+            kQueryFailed + "6")
+      << "a value made in memory belongs to no registry";
 
-  RegValue leaf = tree.EnumSubValues(kUser, kTree + "\\a").Item(1);
-  EXPECT_TRUE(leaf.Delete());
   fixture.Reload();
-  EXPECT_EQ(tree.EnumSubValues(kUser, kTree + "\\a").Count(), 0);
-  EXPECT_EQ(tree.EnumSubValues().Count(), 0);
-
-  const std::string expected = "\r\n * 查询注册表值失败！";
-  RuntimeError missingKey = Raised([&] { tree.DeleteRegValue("Top", kUser, kTree + "\\Missing"); });
-  EXPECT_EQ(missingKey.Number(), 100);
-  EXPECT_EQ(missingKey.Source(), "用户自定义部件RegKey");
-  EXPECT_EQ(missingKey.Description(), expected);
-  RuntimeError valueOfMissingKey = Raised([&] { RegValue(kUser, kTree + "\\Missing", "V", 1, "x").Delete(); });
-  EXPECT_EQ(valueOfMissingKey.Number(), 100);
-  EXPECT_EQ(valueOfMissingKey.Source(), "用户自定义部件RegKey");
-  EXPECT_EQ(valueOfMissingKey.Description(), expected);
+  EXPECT_EQ(fixture.Dump(kTree),
+            (std::vector<std::string>{kTree, kTree + "\\b_x", kTree + "\\Bx", kTree + "\\中文"}));
+  EXPECT_TRUE(RegKey(fixture.Registry(), kUser, kTree).DeleteRegKey(true));
+  fixture.Reload();
+  EXPECT_EQ(fixture.Dump("Software\\QuillmereTest"), std::vector<std::string>{"Software\\QuillmereTest"});
+  EXPECT_EQ(Raised([&] { RegKey(fixture.Registry(), kUser, kTree).DeleteRegKey(true); }),
+            kDeleteFailed + "2");
 }
 
-TEST(RegKeyTest, SetRegKeyCreatesUnderAnExistingParent) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey tree(kUser, kTree);
+TEST(RegKey, WritesKeysTextsAndNumbersOnly) {
+  RegistryFixture fixture("registry_tree.reg");
+  RegKey tree(fixture.Registry(), kUser, kTree);
   tree.SetRegKey("Made");
   tree.SetRegKey("Made");
   tree.SetRegKey("Inner", kUser, kTree + "\\Made");
-  fixture.Reload();
-  EXPECT_TRUE(KeyExists(kTree + "\\Made\\Inner"));
+  EXPECT_EQ(Raised([&] { tree.SetRegKey("Child", kUser, kTree + "\\Missing"); }), "100|RegKey|rc = 2\r\n|2");
 
-  RuntimeError error = Raised([&] { tree.SetRegKey("Child", kUser, kTree + "\\Missing"); });
-  EXPECT_EQ(error.Number(), 100);
-  EXPECT_EQ(error.Source(), "RegKey");
-  EXPECT_EQ(error.Description(), "rc = 2\r\n");
-  EXPECT_FALSE(KeyExists(kTree + "\\Missing"));
-}
-
-TEST(RegKeyTest, SetRegValueWritesTextAndNumbersOnly) {
-  test::RegistryFixture fixture("registry_tree.reg");
-  RegKey made(kUser, kTree + "\\Made\\Here");
-  made.SetRegValue("Text", reg::kSz, std::string("hello 中文"));
-  made.SetRegValue("Number", reg::kDword, uint32_t{258});
+  RegKey made(fixture.Registry(), kUser, kTree + "\\Made\\Here");
+  // Written in name order: Wine enumerates values sorted, the Linux store in the order they were made.
   made.SetRegValue("FromText", reg::kDword, std::string(" -1 "));
+  made.SetRegValue("Number", reg::kDword, uint32_t{258});
+  made.SetRegValue("Text", reg::kSz, std::string("hello 中文"));
   made.SetRegValue("Top", reg::kSz, std::string("2"), kUser, kTree);
-  fixture.Reload();
-
-  std::optional<RegValue> textValue = made.GetRegValue("Text");
-  ASSERT_TRUE(textValue.has_value());
-  EXPECT_EQ(textValue->ValueType, reg::kSz);
-  EXPECT_EQ(textValue->ValueDataString(), "hello 中文");
-  EXPECT_EQ(made.GetRegValue("Number")->ValueDataString(), "0x00000102 (258)");
-  EXPECT_EQ(made.GetRegValue("FromText")->ValueDataString(), "0xffffffff (4294967295)");
-  EXPECT_EQ(made.GetRegValue("Top", kUser, kTree)->ValueDataString(), "2");
-  EXPECT_EQ(made.EnumSubValues(kUser, kTree).Count(), 1);
-
-  const std::string expected = "\r\n * 创建注册表值失败！";
+  // Data that cannot be written is refused before any registry call.
   for (uint32_t type : {reg::kBinary, reg::kExpandSz, reg::kMultiSz}) {
-    RuntimeError error = Raised([&] { made.SetRegValue("Bytes", type, std::string("x"), kUser, kTree + "\\Other"); });
-    EXPECT_EQ(error.Number(), 100);
-    EXPECT_EQ(error.Source(), "用户自定义部件RegKey");
-    EXPECT_EQ(error.Description(), expected);
+    EXPECT_EQ(Raised([&] { made.SetRegValue("Bytes", type, std::string("x"), kUser, kTree + "\\Other"); }),
+              kCreateFailed + "0");
   }
-  RuntimeError notANumber = Raised([&] { made.SetRegValue("N", reg::kDword, std::string("12abc")); });
-  EXPECT_EQ(notANumber.Description(), expected);
+  EXPECT_EQ(Raised([&] { made.SetRegValue("N", reg::kDword, std::string("12abc")); }), kCreateFailed + "0");
+
   // A write that cannot happen leaves no key behind and no value.
-  EXPECT_FALSE(KeyExists(kTree + "\\Other"));
-  EXPECT_EQ(made.GetRegValue("N")->ValueType, 0u);
+  fixture.Reload();
+  EXPECT_EQ(fixture.Dump(kTree + "\\Made"),
+            (std::vector<std::string>{kTree + "\\Made", kTree + "\\Made\\Here",
+                                      kTree + "\\Made\\Here\\FromText=0xffffffff (4294967295)",
+                                      kTree + "\\Made\\Here\\Number=0x00000102 (258)",
+                                      kTree + "\\Made\\Here\\Text=hello 中文", kTree + "\\Made\\Inner"}));
+  EXPECT_EQ(RegKey(fixture.Registry(), kUser, kTree).GetRegValue("Top")->ValueDataString(), "2");
+  EXPECT_FALSE(KeyExists(fixture, kTree + "\\Other"));
+  EXPECT_FALSE(KeyExists(fixture, kTree + "\\Missing"));
 }
 
-}  // namespace qm
+}  // namespace
+}  // namespace qm::testing

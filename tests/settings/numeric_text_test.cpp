@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-namespace qm {
+namespace qm::testing {
+namespace {
 
 TEST(NumericTextTest, RecognisesTheNumberForms) {
-  for (const char* text : {"12", " 12 ", "-5", "+7", "1.5", ".5", "1,000", "1e3", "2D2", "&H1f", "&O17", "&17"}) {
+  for (const char* text :
+       {"12", " 12 ", "-5", "+7", "1.5", ".5", "1,000", "1e3", "2D2", "&H1f", "&O17", "&17"}) {
     EXPECT_TRUE(IsNumericText(text)) << text;
   }
   for (const char* text : {"", " ", "abc", "12abc", "1.2.3", "1e", "-", ".", "&H", "&H1g", "&8", "0-5", "0+5",
@@ -31,4 +33,5 @@ TEST(NumericTextTest, ConvertsToIntegersRoundingHalvesToEven) {
   EXPECT_FALSE(TextToInt32("1e400").has_value());
 }
 
-}  // namespace qm
+}  // namespace
+}  // namespace qm::testing

@@ -7,14 +7,13 @@
 #include <utility>
 #include <vector>
 
-#include "clean/scratch_folder.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
-#include "platform/registry_backend.h"
 #include "platform/shell.h"
 #include "registry/reg_key.h"
+#include "support/registry_fixture.h"
 
-namespace qm {
-
+namespace qm::testing {
 namespace {
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -24,233 +23,185 @@ const char* const kBrowserValues[] = {"FormSuggest Passwords", "FormSuggest PW A
 // user may not create.
 constexpr uint32_t kRefusingRoot = 0x80000010u;
 
-void DeleteQuietly(uint32_t root, const std::string& path) {
-  try {
-    RegKey(root, path).DeleteRegKey(true);
-  } catch (const RuntimeError&) {
-  }
+/// The settings' value names in the order they are saved, and the order of `Fields`.
+const std::vector<std::string> kNames = {"Run On Startup Windows", "Turn Off Forms AutoComplete",
+                                         "Monitor Start Page",     "Start Page",
+                                         "Window Title",           "Schedule Type",
+                                         "Schedule Interval",      "Schedule Clock",
+                                         "Security Fill Times",    "Enable File Logging",
+                                         "Keep Log Days",          "Display Max Rows"};
+const std::vector<std::string> kDefaults = {"false", "false", "false", "",      "",  "none",
+                                            "6",     "12",    "1",     "false", "1", "1000"};
+
+std::vector<std::string> Fields(const SystemSettings& s) {
+  const auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
+  return {flag(s.RunOnStartupWindows),
+          flag(s.TurnOffFormsAutoComplete),
+          flag(s.MonitorStartPage),
+          s.StartPage,
+          s.WindowTitle,
+          s.ScheduleType,
+          std::to_string(s.ScheduleInterval),
+          std::to_string(s.ScheduleClock),
+          std::to_string(s.SecurityFillTimes),
+          flag(s.EnableFileLogging),
+          std::to_string(s.KeepLogDays),
+          std::to_string(s.DisplayMaxRows)};
 }
 
-void DeleteValueQuietly(uint32_t root, const std::string& path, const std::string& name) {
-  try {
-    RegKey(root, path).DeleteRegValue(name);
-  } catch (const RuntimeError&) {
-  }
-}
-
-// The registry every test starts from: no settings key anywhere, no Run value, no browser values; the Linux
-// store is a fresh file of the test's own. The settings variables start as before any load.
-class SettingsTest : public ::testing::Test {
+// The registry every test starts from: no settings key anywhere, no Run value, no browser values. The Linux
+// store is one of the test's own; the real registry is cleaned before and after.
+class Settings : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedStore_ = reg::RegistryStoreFile();
-    reg::SetRegistryStoreFile(folder_ / "registry.reg");
     CleanRegistry();
     // Every Windows machine has these; a fresh Linux store does not.
-    RegKey(reg::kLocalMachine, "").SetRegKey("Software");
-    RegKey(reg::kCurrentUser, "").SetRegKey("Software");
-    Settings() = SystemSettings{};
+    for (uint32_t root : {reg::kLocalMachine, reg::kCurrentUser})
+      RegKey(registry_, root, "").SetRegKey("Software");
   }
-  void TearDown() override {
-    CleanRegistry();
-    if (!savedStore_.empty()) reg::SetRegistryStoreFile(savedStore_);
-    Settings() = SystemSettings{};
+  void TearDown() override { CleanRegistry(); }
+
+  void CleanRegistry() {
+    Quietly([&] { RegKey(registry_, reg::kLocalMachine, "Software\\Dunvorel").DeleteRegKey(true); });
+    Quietly([&] { RegKey(registry_, reg::kCurrentUser, "Software\\Dunvorel").DeleteRegKey(true); });
+    Quietly([&] { RegKey(registry_, reg::kCurrentUser, kRunKey).DeleteRegValue("Quillmere"); });
+    for (const char* name : kBrowserValues) {
+      Quietly([&] { RegKey(registry_, reg::kCurrentUser, kBrowserKey).DeleteRegValue(name); });
+    }
+  }
+  template <typename Call>
+  static void Quietly(Call&& call) {
+    try {
+      call();
+    } catch (const RuntimeError&) {
+    }
   }
 
-  static void CleanRegistry() {
-    DeleteQuietly(reg::kLocalMachine, "Software\\Dunvorel");
-    DeleteQuietly(reg::kCurrentUser, "Software\\Dunvorel");
-    DeleteValueQuietly(reg::kCurrentUser, kRunKey, "Quillmere");
-    for (const char* name : kBrowserValues) DeleteValueQuietly(reg::kCurrentUser, kBrowserKey, name);
+  bool KeyExists(uint32_t root, const std::string& path) {
+    return RegKey(registry_, root, path).GetRegValue("").has_value();
   }
-
-  static std::optional<std::string> Read(uint32_t root, const std::string& path, const std::string& name) {
-    std::optional<RegValue> value = RegKey(root, path).GetRegValue(name);
+  std::optional<std::string> Read(uint32_t root, const std::string& path, const std::string& name) {
+    std::optional<RegValue> value = RegKey(registry_, root, path).GetRegValue(name);
     if (!value || value->ValueType != reg::kSz) return std::nullopt;
     return value->ValueDataString();
   }
-
-  static void Store(const std::string& name, const std::string& text, uint32_t root = reg::kLocalMachine) {
-    RegKey(root, kSettingsKeyPath).SetRegValue(name, reg::kSz, text);
+  void Store(const std::string& name, const std::string& text, uint32_t root = reg::kLocalMachine) {
+    RegKey(registry_, root, kSettingsKeyPath).SetRegValue(name, reg::kSz, text);
+  }
+  SystemSettings Load(const SettingsRoots& roots = {}, SettingsKey key = SettingsKey::CreateWhenMissing) {
+    SystemSettings s;
+    LoadSystemSettings(registry_, s, key, roots);
+    return s;
   }
 
-  // Loads with the one value stored (all others missing) and returns the settings.
-  static SystemSettings LoadWith(const std::string& name, const std::string& text) {
-    DeleteQuietly(reg::kLocalMachine, "Software\\Dunvorel");
-    Store(name, text);
-    Settings() = SystemSettings{};
-    LoadSystemSettings();
-    return Settings();
-  }
-
-  testing::ScratchFolder folder_{"settings"};
-  std::string savedStore_;
+  RegistryFixture fixture_;
+  reg::RegistryBackend& registry_ = fixture_.Registry();
 };
 
-}  // namespace
+TEST_F(Settings, ALoadThatMustChangeNothingCreatesNoKeyTheProgramsStartDoes) {
+  EXPECT_EQ(Fields(Load({}, SettingsKey::ReadOnly)), kDefaults);
+  EXPECT_FALSE(KeyExists(reg::kLocalMachine, "Software\\Dunvorel"));
+  EXPECT_EQ(fixture_.Dump("Software\\Dunvorel"), std::vector<std::string>{});
 
-TEST_F(SettingsTest, FirstStartCreatesTheKeyAndYieldsTheDefaults) {
-  LoadSystemSettings();
-  const SystemSettings& s = Settings();
-  EXPECT_FALSE(s.RunOnStartupWindows);
-  EXPECT_FALSE(s.TurnOffFormsAutoComplete);
-  EXPECT_FALSE(s.MonitorStartPage);
-  EXPECT_EQ(s.StartPage, "");
-  EXPECT_EQ(s.WindowTitle, "");
-  EXPECT_EQ(s.ScheduleType, "none");
-  EXPECT_EQ(s.ScheduleInterval, 6);
-  EXPECT_EQ(s.ScheduleClock, 12);
-  EXPECT_EQ(s.SecurityFillTimes, 1);
-  EXPECT_FALSE(s.EnableFileLogging);
-  EXPECT_EQ(s.KeepLogDays, 1);
-  EXPECT_EQ(s.DisplayMaxRows, 1000);
-
-  EXPECT_TRUE(RegKey(reg::kLocalMachine, kSettingsKeyPath).GetRegValue("").has_value());
-  EXPECT_FALSE(RegKey(reg::kCurrentUser, kSettingsKeyPath).GetRegValue("").has_value());
+  EXPECT_EQ(Fields(Load()), kDefaults);
+  EXPECT_TRUE(KeyExists(reg::kLocalMachine, kSettingsKeyPath));
+  EXPECT_FALSE(KeyExists(reg::kCurrentUser, "Software\\Dunvorel"));
 }
 
-TEST_F(SettingsTest, StoredTextsLoadWithTheirRulesAndReplacements) {
-  EXPECT_TRUE(LoadWith("Run On Startup Windows", "TRUE").RunOnStartupWindows);
-  EXPECT_FALSE(LoadWith("Run On Startup Windows", "yes").RunOnStartupWindows);
-  EXPECT_TRUE(LoadWith("Enable File Logging", "True").EnableFileLogging);
-  EXPECT_TRUE(LoadWith("Monitor Start Page", "true").MonitorStartPage);
-  EXPECT_TRUE(LoadWith("Turn Off Forms AutoComplete", "tRuE").TurnOffFormsAutoComplete);
-  EXPECT_EQ(LoadWith("Start Page", "http://Example.org/ ").StartPage, "http://Example.org/ ");
-  EXPECT_EQ(LoadWith("Window Title", "My Browser").WindowTitle, "My Browser");
-
-  EXPECT_EQ(LoadWith("Schedule Type", "Daily").ScheduleType, "daily");
-  EXPECT_EQ(LoadWith("Schedule Type", "INTERVAL").ScheduleType, "interval");
-  EXPECT_EQ(LoadWith("Schedule Type", "weekly").ScheduleType, "none");
-
-  EXPECT_EQ(LoadWith("Schedule Interval", "600").ScheduleInterval, 480);
-  EXPECT_EQ(LoadWith("Schedule Interval", "abc").ScheduleInterval, 6);
-  EXPECT_EQ(LoadWith("Schedule Interval", "-5").ScheduleInterval, 0);
-  EXPECT_EQ(LoadWith("Schedule Interval", "30").ScheduleInterval, 30);
-  EXPECT_EQ(LoadWith("Schedule Clock", "24").ScheduleClock, 12);
-  EXPECT_EQ(LoadWith("Schedule Clock", "0").ScheduleClock, 0);
-  EXPECT_EQ(LoadWith("Security Fill Times", "0").SecurityFillTimes, 1);
-  EXPECT_EQ(LoadWith("Security Fill Times", "10").SecurityFillTimes, 10);
-  EXPECT_EQ(LoadWith("Security Fill Times", "11").SecurityFillTimes, 1);
-  EXPECT_EQ(LoadWith("Security Fill Times", "2.5").SecurityFillTimes, 2);
-  EXPECT_EQ(LoadWith("Keep Log Days", "5").KeepLogDays, 5);
-  EXPECT_EQ(LoadWith("Keep Log Days", "6").KeepLogDays, 1);
-  EXPECT_EQ(LoadWith("Display Max Rows", "-1").DisplayMaxRows, 100);
-  EXPECT_EQ(LoadWith("Display Max Rows", "").DisplayMaxRows, 1000);
-  EXPECT_EQ(LoadWith("Display Max Rows", "0").DisplayMaxRows, 0);
-  EXPECT_EQ(LoadWith("Display Max Rows", "250").DisplayMaxRows, 250);
+TEST_F(Settings, StoredTextsLoadWithTheirRulesAndReplacements) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> storedLoaded;
+  } cases[] = {{"Run On Startup Windows", {{"TRUE", "true"}, {"yes", "false"}}},
+               {"Turn Off Forms AutoComplete", {{"tRuE", "true"}}},
+               {"Monitor Start Page", {{"true", "true"}}},
+               {"Start Page", {{"http://Example.org/ ", "http://Example.org/ "}}},
+               {"Window Title", {{"My Browser", "My Browser"}}},
+               {"Schedule Type", {{"Daily", "daily"}, {"INTERVAL", "interval"}, {"weekly", "none"}}},
+               {"Schedule Interval", {{"600", "480"}, {"abc", "6"}, {"-5", "0"}, {"30", "30"}}},
+               {"Schedule Clock", {{"24", "12"}, {"0", "0"}}},
+               {"Security Fill Times", {{"0", "1"}, {"10", "10"}, {"11", "1"}, {"2.5", "2"}}},
+               {"Enable File Logging", {{"True", "true"}}},
+               {"Keep Log Days", {{"5", "5"}, {"6", "1"}}},
+               {"Display Max Rows", {{"-1", "100"}, {"", "1000"}, {"0", "0"}, {"250", "250"}}}};
+  for (std::size_t field = 0; field < kNames.size(); ++field) {
+    ASSERT_EQ(cases[field].name, kNames[field]);
+    for (const auto& [stored, loaded] : cases[field].storedLoaded) {
+      CleanRegistry();
+      Store(kNames[field], stored);
+      // Each value lands in its own field; every other one keeps its default.
+      std::vector<std::string> expected = kDefaults;
+      expected[field] = loaded;
+      EXPECT_EQ(Fields(Load()), expected) << kNames[field] << " = " << stored;
+    }
+  }
 }
 
-TEST_F(SettingsTest, ANumberThatDoesNotConvertKeepsTheEarlierValue) {
+TEST_F(Settings, ANumberThatDoesNotConvertKeepsTheEarlierValue) {
   Store("Schedule Interval", "30");
   Store("Keep Log Days", "4");
-  LoadSystemSettings();
-  EXPECT_EQ(Settings().ScheduleInterval, 30);
-  EXPECT_EQ(Settings().KeepLogDays, 4);
-
+  SystemSettings s = Load();
   // "0" before "-5" makes no number: the step is skipped and the range rule judges what was there.
   Store("Schedule Interval", "-5");
   Store("Keep Log Days", "-5");
   Store("Schedule Clock", "99999");
-  LoadSystemSettings();
-  EXPECT_EQ(Settings().ScheduleInterval, 30);
-  EXPECT_EQ(Settings().KeepLogDays, 4);
-  EXPECT_EQ(Settings().ScheduleClock, 12);
+  LoadSystemSettings(registry_, s, SettingsKey::ReadOnly);
+  EXPECT_EQ(s.ScheduleInterval, 30);
+  EXPECT_EQ(s.KeepLogDays, 4);
+  EXPECT_EQ(s.ScheduleClock, 12);
 }
 
-TEST_F(SettingsTest, SaveWritesEveryValueAndTheOutsideValues) {
-  SystemSettings& s = Settings();
-  s.RunOnStartupWindows = true;
-  s.TurnOffFormsAutoComplete = true;
-  s.MonitorStartPage = true;
-  s.StartPage = "http://example.org/";
-  s.WindowTitle = "Browser";
-  s.ScheduleType = "daily";
-  s.ScheduleInterval = 45;
-  s.ScheduleClock = 7;
-  s.SecurityFillTimes = 3;
-  s.EnableFileLogging = true;
-  s.KeepLogDays = 2;
-  s.DisplayMaxRows = 1234;
-  SaveSystemSettings();
+TEST_F(Settings, SaveWritesEveryValueAndTheOutsideValues) {
+  // Defaults save without a Run value to delete, and turn the browser's AutoComplete on.
+  EXPECT_NO_THROW(SaveSystemSettings(registry_, Load()));
+  EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), std::nullopt);
+  for (const char* name : kBrowserValues)
+    EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "yes") << name;
 
-  const std::vector<std::pair<const char*, const char*>> expected = {
-      {"Run On Startup Windows", "true"}, {"Turn Off Forms AutoComplete", "true"},
-      {"Monitor Start Page", "true"},     {"Start Page", "http://example.org/"},
-      {"Window Title", "Browser"},        {"Schedule Type", "daily"},
-      {"Schedule Interval", "45"},        {"Schedule Clock", "7"},
-      {"Security Fill Times", "3"},       {"Enable File Logging", "true"},
-      {"Keep Log Days", "2"},             {"Display Max Rows", "1234"}};
-  for (const auto& [name, text] : expected) {
-    EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, name), std::optional<std::string>(text)) << name;
+  const std::vector<std::string> texts = {
+      "true", "true", "true", "http://example.org/", "Browser", "daily", "45", "7", "3", "true", "2", "1234"};
+  SystemSettings s{true, true, true, "http://example.org/", "Browser", "daily", 45, 7, 3, true, 2, 1234};
+  SaveSystemSettings(registry_, s);
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, kNames[i]), texts[i]) << kNames[i];
   }
   EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"),
-            std::optional<std::string>(FileSystem::Join(shell::ProgramFolder(), "Quillmere.exe")));
-  for (const char* name : kBrowserValues) {
-    EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), std::optional<std::string>("no")) << name;
-  }
-
-  // What was saved loads back unchanged.
-  Settings() = SystemSettings{};
-  LoadSystemSettings();
-  EXPECT_EQ(Settings().StartPage, "http://example.org/");
-  EXPECT_EQ(Settings().ScheduleType, "daily");
-  EXPECT_EQ(Settings().ScheduleInterval, 45);
-  EXPECT_EQ(Settings().ScheduleClock, 7);
-  EXPECT_EQ(Settings().SecurityFillTimes, 3);
-  EXPECT_EQ(Settings().KeepLogDays, 2);
-  EXPECT_EQ(Settings().DisplayMaxRows, 1234);
-  EXPECT_TRUE(Settings().RunOnStartupWindows && Settings().TurnOffFormsAutoComplete &&
-              Settings().MonitorStartPage && Settings().EnableFileLogging);
+            FileSystem::Join(shell::ProgramFolder(), "Quillmere.exe"));
+  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "no") << name;
+  EXPECT_EQ(Fields(Load()), texts) << "what was saved loads back unchanged";
 
   // Switching both off removes the Run value and turns the browser values back to "yes".
-  Settings().RunOnStartupWindows = false;
-  Settings().TurnOffFormsAutoComplete = false;
-  SaveSystemSettings();
+  s.RunOnStartupWindows = false;
+  s.TurnOffFormsAutoComplete = false;
+  SaveSystemSettings(registry_, s);
   EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), std::nullopt);
-  EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Run On Startup Windows"),
-            std::optional<std::string>("false"));
-  for (const char* name : kBrowserValues) {
-    EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), std::optional<std::string>("yes")) << name;
-  }
+  EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Run On Startup Windows"), "false");
+  for (const char* name : kBrowserValues)
+    EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "yes") << name;
 }
 
-TEST_F(SettingsTest, SavingDefaultsWithoutARunValueSucceeds) {
-  LoadSystemSettings();
-  EXPECT_NO_THROW(SaveSystemSettings());
-  EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), std::nullopt);
-  for (const char* name : kBrowserValues) {
-    EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), std::optional<std::string>("yes")) << name;
-  }
-  EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Display Max Rows"), std::optional<std::string>("1000"));
-}
-
-TEST_F(SettingsTest, AMachineKeyThatCannotBeWrittenGivesWayToTheUsersKey) {
+TEST_F(Settings, AMachineKeyThatCannotBeWrittenGivesWayToTheUsersKey) {
   const SettingsRoots refused{kRefusingRoot, reg::kCurrentUser};
-  LoadSystemSettings(refused);
-  EXPECT_EQ(Settings().DisplayMaxRows, 1000);
-  EXPECT_FALSE(RegKey(reg::kCurrentUser, kSettingsKeyPath).GetRegValue("").has_value());
+  SystemSettings s = Load(refused);
+  EXPECT_EQ(Fields(s), kDefaults);
+  EXPECT_FALSE(KeyExists(reg::kCurrentUser, kSettingsKeyPath));
 
-  Settings().SecurityFillTimes = 4;
-  Settings().ScheduleType = "interval";
-  EXPECT_NO_THROW(SaveSystemSettings(refused));
-  EXPECT_EQ(Read(reg::kCurrentUser, kSettingsKeyPath, "Security Fill Times"), std::optional<std::string>("4"));
-  EXPECT_EQ(Read(reg::kCurrentUser, kSettingsKeyPath, "Schedule Type"), std::optional<std::string>("interval"));
-  EXPECT_EQ(Read(reg::kCurrentUser, kSettingsKeyPath, "Display Max Rows"), std::optional<std::string>("1000"));
-
-  Settings() = SystemSettings{};
-  LoadSystemSettings(refused);
-  EXPECT_EQ(Settings().SecurityFillTimes, 4);
-  EXPECT_EQ(Settings().ScheduleType, "interval");
+  s.SecurityFillTimes = 4;
+  s.ScheduleType = "interval";
+  EXPECT_NO_THROW(SaveSystemSettings(registry_, s, refused));
+  EXPECT_EQ(Read(reg::kCurrentUser, kSettingsKeyPath, "Display Max Rows"), "1000");
+  EXPECT_EQ(Load(refused).SecurityFillTimes, 4);
+  EXPECT_EQ(Load(refused).ScheduleType, "interval");
 
   // Once the user has a key it is the one read and written, even where the machine's key could be written.
   Store("Security Fill Times", "9", reg::kLocalMachine);
-  Settings() = SystemSettings{};
-  LoadSystemSettings();
-  EXPECT_EQ(Settings().SecurityFillTimes, 4);
-  Settings().SecurityFillTimes = 5;
-  SaveSystemSettings();
-  EXPECT_EQ(Read(reg::kCurrentUser, kSettingsKeyPath, "Security Fill Times"), std::optional<std::string>("5"));
-  EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Security Fill Times"), std::optional<std::string>("9"));
+  s = Load();
+  EXPECT_EQ(s.SecurityFillTimes, 4);
+  s.SecurityFillTimes = 5;
+  SaveSystemSettings(registry_, s);
+  EXPECT_EQ(Read(reg::kCurrentUser, kSettingsKeyPath, "Security Fill Times"), "5");
+  EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Security Fill Times"), "9");
 }
 
-}  // namespace qm
+}  // namespace
+}  // namespace qm::testing

@@ -1,0 +1,150 @@
+#include "trace/privacy_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "registry/reg_key.h"
+#include "registry/reg_value.h"
+#include "support/registry_fixture.h"
+
+namespace qm::testing {
+namespace {
+
+std::shared_ptr<PrivacyValue> Record(const std::string& path) {
+  auto pv = std::make_shared<PrivacyValue>();
+  pv->Path = path;
+  return pv;
+}
+
+std::string Paths(const PrivacyValues& values) {
+  std::string joined;
+  for (const auto& pv : values) joined += pv->Path + ";";
+  return joined;
+}
+
+/// Every field of every trace: "kind status path|name|value|size|root".
+std::vector<std::string> Records(const PrivacyValues& values) {
+  std::vector<std::string> records;
+  for (const auto& pv : values) {
+    records.push_back(std::to_string(static_cast<int>(pv->ValueType)) + " " +
+                      std::to_string(static_cast<int>(pv->ValueStatus)) + " " + pv->Path + "|" +
+                      pv->ValueName + "|" + pv->Value + "|" + std::to_string(pv->Size) + "|" +
+                      std::to_string(pv->RootKey));
+  }
+  return records;
+}
+
+TEST(PrivacyValues, TypedAddsFillEachKind) {
+  RegistryFixture fixture;
+  PrivacyValues values;
+  // Over 2 GiB: recorded with its full size.
+  const auto big =
+      values.AddFile(File{"big.iso", "C:\\Temp\\big.iso", 5'000'000'000ull, ""}, TraceStatus::Found);
+  values.AddFolder(Folder{"C:\\Temp\\Cache", "Cache"}, TraceStatus::Erased);
+  values.AddIniFileItem("C:\\app.ini", "Recent1", "abc", TraceStatus::Held);
+  // Two bytes per character, not per UTF-8 byte: "é" is one character.
+  values.AddIniFileItem("a.ini", "k", "\xC3\xA9", TraceStatus::Found);
+  values.AddRegKey(RegKey(fixture.Registry(), reg::kCurrentUser, "Software\\App\\Recent"),
+                   TraceStatus::Erased);
+  values.AddRegValue(RegValue(reg::kLocalMachine, "Software\\App", "Last", 1, std::string("hello")),
+                     TraceStatus::Found);
+  // The default value: the key path, a backslash and nothing more.
+  values.AddRegValue(RegValue(reg::kCurrentUser, "Software\\App", "", 1, std::string("x")),
+                     TraceStatus::Held);
+  values.AddRegValue(RegValue(reg::kCurrentUser, "K", "Bin", 3, std::vector<uint8_t>{0x0a, 0x1b, 0xff}),
+                     TraceStatus::Failed);
+
+  EXPECT_EQ(Records(values), (std::vector<std::string>{
+                                 "4 1 C:\\Temp\\big.iso|big.iso|big.iso|5000000000|0",
+                                 "5 2 C:\\Temp\\Cache|Cache|Cache|0|0",
+                                 "7 4 C:\\app.ini:Recent1|Recent1|abc|6|0",
+                                 "7 1 a.ini:k|k|\xC3\xA9|2|0",
+                                 "2 2 Software\\App\\Recent|Recent|Recent|0|2147483649",
+                                 "1 1 Software\\App\\Last|Last|hello|10|2147483650",
+                                 "1 4 Software\\App\\||x|2|2147483649",
+                                 "1 -1 K\\Bin|Bin|0a 1b ff|3|2147483649",
+                             }));
+  EXPECT_EQ(values.Item(1), big);
+}
+
+TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecords) {
+  PrivacyValues values;
+  values.AddPrivacyValue(Record("b"));
+  values.AddPrivacyValue(Record("d"));
+  values.AddPrivacyValue(Record("a"), "", 1);                // before position 1
+  values.AddPrivacyValue(Record("c"), "", std::nullopt, 2);  // after position 2
+  values.AddPrivacyValue(Record("e"), "last");
+  EXPECT_EQ(Paths(values), "a;b;c;d;e;");
+  EXPECT_EQ(values.Item("LAST")->Path, "e");  // keys compare without case
+
+  auto expectError = [](int32_t number, auto&& call) {
+    try {
+      call();
+      ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.Number(), number);
+      EXPECT_EQ(e.Source(), "PrivacyValues");
+    }
+  };
+  expectError(errors::kDuplicateKey, [&] { values.AddPrivacyValue(Record("x"), "Last"); });
+  expectError(errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", 6); });
+  expectError(errors::kSubscriptOutOfRange,
+              [&] { values.AddPrivacyValue(Record("x"), "", std::nullopt, 0); });
+  expectError(errors::kInvalidArgument, [&] { values.AddPrivacyValue(Record("x"), "", 1, 1); });
+  expectError(errors::kSubscriptOutOfRange, [&] { values.Item(0); });
+  expectError(errors::kSubscriptOutOfRange, [&] { values.Item(6); });
+  expectError(errors::kInvalidArgument, [&] { values.Item("none"); });
+  EXPECT_EQ(values.Count(), 5);
+
+  values.Remove(1);
+  values.Remove("last");
+  EXPECT_EQ(Paths(values), "b;c;d;");
+}
+
+TEST(PrivacyValues, MergeSharesRecordsAndTellsNothingFromEmpty) {
+  std::shared_ptr<PrivacyValues> nothing;
+  EXPECT_EQ(MergePrivacyValues(nothing, nullptr, false), nullptr);
+  EXPECT_EQ(nothing, nullptr);
+  // An empty answer makes an empty accumulator of its own: count 0, not -1.
+  auto empty = std::make_shared<PrivacyValues>();
+  const auto made = MergePrivacyValues(nothing, empty, false);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made, nothing);
+  EXPECT_NE(made, empty);
+  EXPECT_EQ(made->Count(), 0);
+
+  auto found = std::make_shared<PrivacyValues>();
+  found->AddPrivacyValue(Record("x"));
+  found->AddPrivacyValue(Record("y"));
+  std::shared_ptr<PrivacyValues> first;
+  auto second = std::make_shared<PrivacyValues>();
+  second->AddPrivacyValue(Record("a"));
+  MergePrivacyValues(first, found, false);
+  MergePrivacyValues(second, found, false);
+  EXPECT_EQ(Paths(*first), "x;y;");
+  EXPECT_EQ(Paths(*second), "a;x;y;");
+  // The same record sits in both: a status set through one is seen through the other.
+  first->Item(1)->ValueStatus = TraceStatus::Failed;
+  EXPECT_EQ(second->Item(2)->ValueStatus, TraceStatus::Failed);
+
+  // Prepending puts the found traces in front, in their order.
+  MergePrivacyValues(second, found, true);
+  EXPECT_EQ(Paths(*second), "x;y;a;x;y;");
+  // A key stays with its record when traces are merged around it, and goes with it; merging a collection
+  // into itself doubles it once.
+  auto keyed = std::make_shared<PrivacyValues>();
+  keyed->AddPrivacyValue(Record("k"), "key");
+  MergePrivacyValues(keyed, found, true);
+  MergePrivacyValues(keyed, keyed, false);
+  EXPECT_EQ(Paths(*keyed), "x;y;k;x;y;k;");
+  EXPECT_EQ(keyed->Item("KEY")->Path, "k");
+  keyed->Remove(3);
+  EXPECT_THROW(keyed->Item("key"), RuntimeError);
+}
+
+}  // namespace
+}  // namespace qm::testing
