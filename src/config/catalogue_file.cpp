@@ -1,11 +1,14 @@
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/catalogue_tree.h"
 #include "config/crypt.h"
 #include "config/placeholders.h"
 #include "config/privacy_configs.h"
+#include "config/seek_rules.h"
 #include "config/settings_string.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -36,8 +39,9 @@ std::string JoinWith(const std::vector<std::string>& parts, std::string_view sep
 /// `FileLines`.
 class CatalogueReader {
  public:
-  CatalogueReader(PrivacyConfigs& catalogue, std::string fileName)
-      : catalogue_(catalogue), fileName_(std::move(fileName)) {}
+  CatalogueReader(PrivacyConfigs& catalogue, std::string fileName, const SpecialFolders& folders,
+                  reg::RegistryBackend& registry)
+      : catalogue_(catalogue), fileName_(std::move(fileName)), folders_(folders), registry_(registry) {}
 
   void Read(TextStream& stream) {
     while (!stream.AtEndOfStream()) {
@@ -62,6 +66,7 @@ class CatalogueReader {
       config->FileLines.Add(s);
       current_ = config;
       lines_ = &config->FileLines;
+      titleLines_.clear();
     } else if (StartsWith(s, "Software:")) {
       Current().Software = s.substr(9);
     } else if (StartsWith(s, "Type:")) {
@@ -88,12 +93,13 @@ class CatalogueReader {
       return fields[i];
     };
     item->Software = config.Software;
+    item->FileLine = s;
     item->Title = field(0);
     item->Selected = field(1) == "1";
     item->HoldFlag = field(2) == "1";
     item->ItemType = PrivacyItem::TransPrivacyItemType(field(3));
     if (parts.size() < 2) Fail(errors::kSubscriptOutOfRange, "the item line has no \"><\" part");
-    const std::string expanded = ExpandPlaceholders(parts[1]);
+    const std::string expanded = ExpandPlaceholders(parts[1], folders_, registry_);
     if (!parts[1].empty() && expanded.empty()) {
       item->Irregular = true;
     } else {
@@ -102,6 +108,21 @@ class CatalogueReader {
     }
     // Stored holds count only while the hold flag is on; otherwise the next save drops them.
     if (parts.size() > 2 && item->HoldFlag) item->SetHoldSettingsByString(TrimBlanks(parts[2]));
+    // A placeholder this system has no folder for (no Windows folder on Linux) is no news; a path that can
+    // never be walked is.
+    if (const std::string reason = IrregularReason(*item); !item->Irregular && !reason.empty()) {
+      item->Irregular = true;
+      Warn("item \"" + item->Title + "\" of \"" + config.Software + "\" finds nothing: " + reason);
+    }
+    const auto [first, added] = titleLines_.emplace(item->Title, lineNumber_);
+    if (!added) {
+      Warn("configuration \"" + config.Software + "\" repeats the item title \"" + item->Title + "\" of line " +
+           std::to_string(first->second));
+    }
+  }
+
+  void Warn(const std::string& what) {
+    catalogue_.LoadWarnings.push_back("\"" + fileName_ + "\" line " + std::to_string(lineNumber_) + ": " + what);
   }
 
   PrivacyConfig& Current() {
@@ -116,41 +137,63 @@ class CatalogueReader {
 
   PrivacyConfigs& catalogue_;
   std::string fileName_;
+  const SpecialFolders& folders_;
+  reg::RegistryBackend& registry_;
   int64_t lineNumber_ = 0;
+  std::map<std::string, int64_t> titleLines_;  ///< the current configuration's item titles and their lines
   TextList preamble_;
   TextList* lines_ = &preamble_;
   std::shared_ptr<PrivacyConfig> current_;
 };
 
-/// The line as it is written back: trimmed, with the check states and holds the user may have changed.
-std::string SavedLine(const PrivacyConfig& config, const std::string& line) {
-  std::string s = TrimBlanks(line);
-  if (CharacterCount(s) <= 2 || StartsWith(s, "--") || s == kConfigLine || StartsWith(s, "Software:") ||
-      StartsWith(s, "Type:") || StartsWith(s, "Description:") || StartsWith(s, "Version:")) {
+/// Writes one configuration's lines back: trimmed, with the check states and holds the user may have changed.
+/// Each item line takes its own item: items and their lines come in the same order, so the n-th line with a
+/// title belongs to the n-th item with that title.
+class ConfigWriter {
+ public:
+  explicit ConfigWriter(const PrivacyConfig& config) : config_(config) {}
+
+  std::string SavedLine(const std::string& line) {
+    std::string s = TrimBlanks(line);
+    if (CharacterCount(s) <= 2 || StartsWith(s, "--") || s == kConfigLine || StartsWith(s, "Software:") ||
+        StartsWith(s, "Type:") || StartsWith(s, "Description:") || StartsWith(s, "Version:")) {
+      return s;
+    }
+    if (StartsWith(s, "Selected:")) return config_.Selected ? "Selected:1" : "Selected:0";
+    const std::vector<std::string> parts = SplitAt(s, kPartSeparator);
+    std::vector<std::string> fields = SplitAt(parts[0], kFieldSeparator);
+    const std::shared_ptr<PrivacyItem> item = TakeItem(fields[0]);
+    if (fields.size() < 3 || parts.size() < 2) {
+      throw RuntimeError(errors::kSubscriptOutOfRange, "PrivacyConfigs",
+                         "the line of item \"" + fields[0] + "\" is malformed");
+    }
+    fields[1] = item->Selected ? "1" : "0";
+    fields[2] = item->HoldFlag ? "1" : "0";
+    // The seek part goes back as it was stored, placeholders unexpanded.
+    s = JoinWith(fields, kFieldSeparator) + std::string(kPartSeparator) + parts[1];
+    if (item->HoldFlag && !item->HoldSettings.empty()) {
+      s += kPartSeparator;
+      s += JoinWith(std::vector<std::string>(item->HoldSettings.begin(), item->HoldSettings.end()), kFieldSeparator);
+    }
     return s;
   }
-  if (StartsWith(s, "Selected:")) return config.Selected ? "Selected:1" : "Selected:0";
-  const std::vector<std::string> parts = SplitAt(s, kPartSeparator);
-  std::vector<std::string> fields = SplitAt(parts[0], kFieldSeparator);
-  const std::shared_ptr<PrivacyItem> item = config.FindPrivacyItem(fields[0]);
-  if (!item) {
+
+ private:
+  /// The next item titled `title` after the last one taken; the first such item when none is left.
+  std::shared_ptr<PrivacyItem> TakeItem(const std::string& title) {
+    for (int64_t i = next_; i <= config_.Items.Count(); ++i) {
+      if (config_.Items.Item(i)->Title != title) continue;
+      next_ = i + 1;
+      return config_.Items.Item(i);
+    }
+    if (std::shared_ptr<PrivacyItem> item = config_.FindPrivacyItem(title)) return item;
     throw RuntimeError(kObjectNotSet, "PrivacyConfigs",
-                       "configuration \"" + config.Software + "\" has no item titled \"" + fields[0] + "\"");
+                       "configuration \"" + config_.Software + "\" has no item titled \"" + title + "\"");
   }
-  if (fields.size() < 3 || parts.size() < 2) {
-    throw RuntimeError(errors::kSubscriptOutOfRange, "PrivacyConfigs",
-                       "the line of item \"" + fields[0] + "\" is malformed");
-  }
-  fields[1] = item->Selected ? "1" : "0";
-  fields[2] = item->HoldFlag ? "1" : "0";
-  // The seek part goes back as it was stored, placeholders unexpanded.
-  s = JoinWith(fields, kFieldSeparator) + std::string(kPartSeparator) + parts[1];
-  if (item->HoldFlag && !item->HoldSettings.empty()) {
-    s += kPartSeparator;
-    s += JoinWith(std::vector<std::string>(item->HoldSettings.begin(), item->HoldSettings.end()), kFieldSeparator);
-  }
-  return s;
-}
+
+  const PrivacyConfig& config_;
+  int64_t next_ = 1;
+};
 
 std::string CatalogueFileName(const std::string& sConfigFileName) {
   return sConfigFileName.empty() ? kDefaultCatalogueFileName : sConfigFileName;
@@ -158,15 +201,18 @@ std::string CatalogueFileName(const std::string& sConfigFileName) {
 
 }  // namespace
 
-void PrivacyConfigs::LoadConfig(const std::string& sConfigFileName) {
+void PrivacyConfigs::LoadConfig(const std::string& sConfigFileName, const SpecialFolders& folders,
+                                reg::RegistryBackend& registry) {
   const std::string fileName = CatalogueFileName(sConfigFileName);
   FileSystem fs;
   // Opened before anything is emptied: a file that cannot be read leaves the catalogue as it was.
   std::unique_ptr<TextStream> stream = fs.OpenTextFile(fileName, IoMode::ForReading);
   RemoveAll();
-  CatalogueReader(*this, fileName).Read(*stream);
+  LoadWarnings.clear();
+  CatalogueReader(*this, fileName, folders, registry).Read(*stream);
   stream->Close();
   ReOrder();
+  for (const std::string& problem : TagProblems(*this)) LoadWarnings.push_back("\"" + fileName + "\": " + problem);
 }
 
 void PrivacyConfigs::SaveConfig(const std::string& sConfigFileName) const {
@@ -175,11 +221,12 @@ void PrivacyConfigs::SaveConfig(const std::string& sConfigFileName) const {
   FileSystem fs;
   std::unique_ptr<TextStream> stream = fs.CreateTextFile(tmpName, true);
   for (const auto& config : *this) {
-    for (const std::string& line : config->FileLines) stream->WriteLine(Crypt::EnCrypt(SavedLine(*config, line)));
+    ConfigWriter writer(*config);
+    for (const std::string& line : config->FileLines) stream->WriteLine(Crypt::EnCrypt(writer.SavedLine(line)));
   }
   // On the disk before the rename, so the target is always the old or the complete new catalogue.
   stream->Close(true);
-  fs.ReplaceFile(tmpName, fileName);
+  fs.Replace(tmpName, fileName);
 }
 
 }  // namespace qm

@@ -52,7 +52,6 @@ class EventSink {
     source_ = std::move(source);
     if (source_) source_->Subscribe(listener_);
   }
-  const std::shared_ptr<Source>& Get() const { return source_; }
 
  private:
   Listener* listener_;

@@ -55,7 +55,8 @@ std::vector<std::string> SplitToken(const std::string& token) {
 }
 
 /// What one token between two "%" stands for; false when the whole expansion must fail.
-bool ExpandToken(const std::string& token, const SpecialFolders& folders, std::string& result) {
+bool ExpandToken(const std::string& token, const SpecialFolders& folders, reg::RegistryBackend& registry,
+                 std::string& result) {
   if (token.size() < 2) return true;
   if (const std::string* folder = FolderOf(token, folders)) {
     // An empty folder would leave a path below the file-system root ("\Temp"): fail instead.
@@ -65,7 +66,7 @@ bool ExpandToken(const std::string& token, const SpecialFolders& folders, std::s
   }
   std::vector<std::string> parts = SplitToken(token);
   if (parts.size() != 3) return true;
-  RegKey key;
+  RegKey key(registry);
   std::optional<RegValue> value = key.GetRegValue(parts[2], RegKey::TransRootKey(parts[0]), parts[1]);
   // A missing value reads as type 0; a value that displays as "" would leave a rooted path just the same.
   if (!value || value->ValueType == reg::kNone) return false;
@@ -77,16 +78,11 @@ bool ExpandToken(const std::string& token, const SpecialFolders& folders, std::s
 
 }  // namespace
 
-SpecialFolders& PlaceholderFolders() {
-  static SpecialFolders folders;
-  return folders;
-}
-
-SpecialFolderSources SpecialFolderSources::System() {
+SpecialFolderSources SpecialFolderSources::System(reg::RegistryBackend& registry) {
   SpecialFolderSources sources;
   sources.shellFolder = [](int csidl) { return shell::SpecialFolderPath(csidl); };
-  sources.registryAppData = [] {
-    RegKey key;
+  sources.registryAppData = [&registry] {
+    RegKey key(registry);
     std::optional<RegValue> value = key.GetRegValue("AppData", reg::kCurrentUser, kShellFoldersKey);
     return value ? value->ValueDataString() : std::string();
   };
@@ -120,9 +116,7 @@ void InitSpecialFolders(SpecialFolders& folders, const SpecialFolderSources& sou
   if (folders.AppDataDir.empty()) folders.AppDataDir = folders.WindowsDir + "\\AppLIcation Data";
 }
 
-void InitSpecialFolders() { InitSpecialFolders(PlaceholderFolders(), SpecialFolderSources::System()); }
-
-std::string ExpandPlaceholders(const std::string& s, const SpecialFolders& folders) {
+std::string ExpandPlaceholders(const std::string& s, const SpecialFolders& folders, reg::RegistryBackend& registry) {
   std::string result;
   std::string token;
   bool inToken = false;
@@ -137,12 +131,11 @@ std::string ExpandPlaceholders(const std::string& s, const SpecialFolders& folde
       continue;
     }
     inToken = false;
-    if (!ExpandToken(token, folders, result)) return "";
+    if (!ExpandToken(token, folders, registry, result)) return "";
   }
   // Text after a "%" that is never closed is dropped.
   return result;
 }
 
-std::string ExpandPlaceholders(const std::string& s) { return ExpandPlaceholders(s, PlaceholderFolders()); }
 
 }  // namespace qm

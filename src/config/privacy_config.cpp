@@ -3,16 +3,15 @@
 #include <array>
 #include <utility>
 
-#include "config/stop_requested.h"
 
 namespace qm {
 
 namespace {
 
-constexpr std::array<std::pair<int32_t, const char*>, 3> kSoftwareTypeNames = {{
-    {software_types::kRoot, "Root"},
-    {software_types::kPlugins, "Plugins"},
-    {software_types::kCustoms, "Customs"},
+constexpr std::array<std::pair<SoftwareType, const char*>, 3> kSoftwareTypeNames = {{
+    {SoftwareType::Root, "Root"},
+    {SoftwareType::Plugins, "Plugins"},
+    {SoftwareType::Customs, "Customs"},
 }};
 
 }  // namespace
@@ -30,16 +29,15 @@ void PrivacyConfig::EmptyPrivacyValue() {
   for (const auto& item : Items) item->EmptyPrivacyValue();
 }
 
-std::shared_ptr<PrivacyValues> PrivacyConfig::GetPrivacyValue(bool bRefreshValue, bool bOmitSelected,
-                                                              bool bClearValue) {
+std::shared_ptr<PrivacyValues> PrivacyConfig::GetPrivacyValue(ItemWalks& walks, const SearchOptions& options) {
   std::shared_ptr<PrivacyValues> result;
   // By position, holding each item: a handler that changes the collection cannot pull it from under us.
   for (int64_t i = 1; i <= Items.Count(); ++i) {
     const std::shared_ptr<PrivacyItem> item = Items.Item(i);
-    if (!item->Selected && !bOmitSelected) continue;
+    if (!item->Selected && !options.IncludeUnselected) continue;
     piEvent_.Set(item);
-    MergePrivacyValues(result, item->GetPrivacyValue(bRefreshValue, bClearValue), false);
-    if (StopRequested) break;
+    MergePrivacyValues(result, item->GetPrivacyValue(walks, options), false);
+    if (walks.StopRequested()) break;
   }
   const int64_t count = result ? result->Count() : -1;
   Raise([&](PrivacyConfigEvents& listener) { listener.ParseConfigFinish(*this, count); });
@@ -55,14 +53,14 @@ int64_t PrivacyConfig::ValueCount() const {
   return total;
 }
 
-int32_t PrivacyConfig::TransSoftwareType(const std::string& name) {
+qm::SoftwareType PrivacyConfig::TransSoftwareType(const std::string& name) {
   for (const auto& [code, typeName] : kSoftwareTypeNames) {
     if (name == typeName) return code;
   }
-  return software_types::kUnknown;
+  return SoftwareType::Unknown;
 }
 
-std::string PrivacyConfig::SoftwareTypeName(int32_t softwareType) {
+std::string PrivacyConfig::SoftwareTypeName(qm::SoftwareType softwareType) {
   for (const auto& [code, typeName] : kSoftwareTypeNames) {
     if (softwareType == code) return typeName;
   }

@@ -8,17 +8,17 @@
 #include "config/privacy_events.h"
 #include "config/privacy_item.h"
 #include "config/text_list.h"
-#include "discovery/privacy_values.h"
+#include "trace/privacy_values.h"
 
 namespace qm {
 
-/// Software type codes (`PrivacyConfig::SoftwareType`); 0 is an unknown type, sorted last.
-namespace software_types {
-inline constexpr int32_t kUnknown = 0;
-inline constexpr int32_t kRoot = 1;
-inline constexpr int32_t kPlugins = 2;
-inline constexpr int32_t kCustoms = 3;
-}  // namespace software_types
+/// Software type codes (`PrivacyConfig::SoftwareType`) as catalogue files store them; Unknown sorts last.
+enum class SoftwareType : int32_t {
+  Unknown = 0,
+  Root = 1,
+  Plugins = 2,
+  Customs = 3,
+};
 
 /// One software configuration: a named group of privacy items, and the file lines it was loaded from.
 class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
@@ -26,7 +26,7 @@ class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
   PrivacyConfig();
 
   std::string Software;  ///< the name shown in the tree; `FindPrivacyConfig` compares it exactly
-  int32_t SoftwareType = software_types::kUnknown;
+  qm::SoftwareType SoftwareType = qm::SoftwareType::Unknown;
   std::string Description;
   bool Selected = false;
   std::string Version;  ///< compared by the plug-in update window
@@ -37,16 +37,18 @@ class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
   std::shared_ptr<PrivacyItem> FindPrivacyItem(const std::string& sItemTitle) const;
   /// Forgets the last result of every item.
   void EmptyPrivacyValue();
-  /// Searches the selected items (all of them with `bOmitSelected`) in order and returns their merged
-  /// traces; nullptr when no item produced a result. Ends with `ParseConfigFinish`.
-  std::shared_ptr<PrivacyValues> GetPrivacyValue(bool bRefreshValue, bool bOmitSelected, bool bClearValue);
+  /// Searches the selected items (all of them with `options.IncludeUnselected`) in order through `walks` and
+  /// returns their merged traces; nullptr when no item produced a result. A stop ends it after the item that
+  /// was running. Ends with `ParseConfigFinish`.
+  std::shared_ptr<PrivacyValues> GetPrivacyValue(ItemWalks& walks, const SearchOptions& options);
   /// The sum of the items' counts that are not -1; -1 when all items report -1 or there are none.
   int64_t ValueCount() const;
 
-  /// The code of a software type name ("Root", "Plugins", "Customs"; case-sensitive); 0 for any other text.
-  static int32_t TransSoftwareType(const std::string& name);
+  /// The code of a software type name ("Root", "Plugins", "Customs"; case-sensitive); Unknown for any other
+  /// text.
+  static qm::SoftwareType TransSoftwareType(const std::string& name);
   /// The name of a software type code; "" for codes without one.
-  static std::string SoftwareTypeName(int32_t softwareType);
+  static std::string SoftwareTypeName(qm::SoftwareType softwareType);
 
   /// A deep copy: fields, a clone of every item, every file line.
   std::shared_ptr<PrivacyConfig> Clone() const;

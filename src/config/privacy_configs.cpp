@@ -1,6 +1,5 @@
 #include "config/privacy_configs.h"
 
-#include "config/stop_requested.h"
 
 namespace qm {
 
@@ -32,55 +31,48 @@ void PrivacyConfigs::EmptyPrivacyValue() {
 }
 
 void PrivacyConfigs::SearchConfig(const std::shared_ptr<PrivacyConfig>& config,
-                                  std::shared_ptr<PrivacyValues>& result, bool bRefreshValue, bool bOmitSelected,
-                                  bool bClearValue) {
+                                  std::shared_ptr<PrivacyValues>& result, ItemWalks& walks,
+                                  const SearchOptions& options) {
   pcEvent_.Set(config);
-  MergePrivacyValues(result, config->GetPrivacyValue(bRefreshValue, bOmitSelected, bClearValue), false);
+  MergePrivacyValues(result, config->GetPrivacyValue(walks, options), false);
 }
 
-std::shared_ptr<PrivacyValues> PrivacyConfigs::GetPrivacyValue(bool bRefreshValue, bool bOmitSelected,
-                                                               bool bClearValue) {
+std::shared_ptr<PrivacyValues> PrivacyConfigs::GetPrivacyValue(ItemWalks& walks, const SearchOptions& options) {
   std::shared_ptr<PrivacyValues> result;
   for (int64_t i = 1; i <= Count(); ++i) {
     const std::shared_ptr<PrivacyConfig> config = Item(i);
-    if (!config->Selected && !bOmitSelected) continue;
-    if (config->SoftwareType == software_types::kPlugins || config->SoftwareType == software_types::kCustoms) {
+    if (!config->Selected && !options.IncludeUnselected) continue;
+    if (config->SoftwareType == SoftwareType::Plugins || config->SoftwareType == SoftwareType::Customs) {
       // Plug-ins and customs are searched as two whole passes, whatever their positions.
-      MergePrivacyValues(
-          result,
-          GetPrivacyValueBySoftwareType(software_types::kPlugins, bRefreshValue, bOmitSelected, bClearValue),
-          false);
-      if (!StopRequested) {
-        MergePrivacyValues(
-            result,
-            GetPrivacyValueBySoftwareType(software_types::kCustoms, bRefreshValue, bOmitSelected, bClearValue),
-            false);
+      MergePrivacyValues(result, GetPrivacyValueBySoftwareType(SoftwareType::Plugins, walks, options), false);
+      if (!walks.StopRequested()) {
+        MergePrivacyValues(result, GetPrivacyValueBySoftwareType(SoftwareType::Customs, walks, options), false);
       }
       break;
     }
-    SearchConfig(config, result, bRefreshValue, bOmitSelected, bClearValue);
-    if (StopRequested) break;
+    SearchConfig(config, result, walks, options);
+    if (walks.StopRequested()) break;
   }
   const int64_t count = result ? result->Count() : -1;
   EventSource<PrivacyConfigsEvents>::Raise([&](PrivacyConfigsEvents& listener) { listener.ParseFinish(count); });
   return result;
 }
 
-void PrivacyConfigs::EmptyPrivacyValueBySoftwareType(int32_t softwareType) {
+void PrivacyConfigs::EmptyPrivacyValueBySoftwareType(SoftwareType softwareType) {
   for (const auto& config : *this) {
     if (config->SoftwareType == softwareType) config->EmptyPrivacyValue();
   }
 }
 
-std::shared_ptr<PrivacyValues> PrivacyConfigs::GetPrivacyValueBySoftwareType(int32_t softwareType,
-                                                                             bool bRefreshValue,
-                                                                             bool bOmitSelected,
-                                                                             bool bClearValue) {
+std::shared_ptr<PrivacyValues> PrivacyConfigs::GetPrivacyValueBySoftwareType(SoftwareType softwareType,
+                                                                             ItemWalks& walks,
+                                                                             const SearchOptions& options) {
   std::shared_ptr<PrivacyValues> result;
   for (int64_t i = 1; i <= Count(); ++i) {
     const std::shared_ptr<PrivacyConfig> config = Item(i);
-    if (config->SoftwareType != softwareType || (!config->Selected && !bOmitSelected)) continue;
-    SearchConfig(config, result, bRefreshValue, bOmitSelected, bClearValue);
+    if (config->SoftwareType != softwareType || (!config->Selected && !options.IncludeUnselected)) continue;
+    SearchConfig(config, result, walks, options);
+    if (walks.StopRequested()) break;
   }
   const int64_t count = result ? result->Count() : -1;
   EventSource<PrivacyConfigsEvents>::Raise(

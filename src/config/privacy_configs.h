@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "config/event_source.h"
+#include "config/placeholders.h"
 #include "config/privacy_config.h"
 #include "config/privacy_events.h"
-#include "discovery/privacy_values.h"
+#include "trace/privacy_values.h"
 
 namespace qm {
 
@@ -26,25 +28,30 @@ class PrivacyConfigs : public OrderedCollection<PrivacyConfig>, public EventSour
   std::shared_ptr<PrivacyConfig> FindPrivacyConfig(const std::string& sSoftware) const;
   /// Forgets the last result of every configuration.
   void EmptyPrivacyValue();
-  /// Searches the selected configurations (all with `bOmitSelected`) and returns the merged traces, or
-  /// nullptr. Root and unknown-type configurations are searched in order; at the first Plugins or Customs
-  /// configuration every Plugins one is searched, then every Customs one, and the walk ends. Ends with
-  /// `ParseFinish`.
-  std::shared_ptr<PrivacyValues> GetPrivacyValue(bool bRefreshValue, bool bOmitSelected, bool bClearValue);
+  /// Searches the selected configurations (all with `options.IncludeUnselected`) through `walks` and returns
+  /// the merged traces, or nullptr. Root and unknown-type configurations are searched in order; at the first
+  /// Plugins or Customs configuration every Plugins one is searched, then every Customs one, and the walk
+  /// ends. A stop ends it after the configuration that was running. Ends with `ParseFinish`.
+  std::shared_ptr<PrivacyValues> GetPrivacyValue(ItemWalks& walks, const SearchOptions& options);
   /// Forgets the last result of every configuration of one software type.
-  void EmptyPrivacyValueBySoftwareType(int32_t softwareType);
+  void EmptyPrivacyValueBySoftwareType(SoftwareType softwareType);
   /// Searches the selected configurations of one software type; ends with `ParseBySoftwareTypeFinish`.
-  std::shared_ptr<PrivacyValues> GetPrivacyValueBySoftwareType(int32_t softwareType, bool bRefreshValue,
-                                                               bool bOmitSelected, bool bClearValue);
+  std::shared_ptr<PrivacyValues> GetPrivacyValueBySoftwareType(SoftwareType softwareType, ItemWalks& walks,
+                                                               const SearchOptions& options);
 
-  /// Empties the catalogue and fills it from an enciphered catalogue file ("" means "PrivacyConfig.dat").
-  /// When the file cannot be opened the catalogue keeps its content. A line that is not enciphered text, a
-  /// key line before the first "[Config]" or a malformed item line stops the load with an error naming the
-  /// file and the line; what was loaded before it stays.
-  void LoadConfig(const std::string& sConfigFileName);
+  /// Empties the catalogue and fills it from an enciphered catalogue file ("" means "PrivacyConfig.dat"),
+  /// expanding the seek settings' placeholders with `folders` and `registry`. When the file cannot be opened
+  /// the catalogue keeps its content. A line that is not enciphered text, a key line before the first
+  /// "[Config]" or a malformed item line stops the load with an error naming the file and the line; what was
+  /// loaded before it stays. What loads but needs the user's eye goes to `LoadWarnings`, each naming file and
+  /// line: items that find nothing and why, repeated item titles, names that cannot form a tree tag.
+  void LoadConfig(const std::string& sConfigFileName, const SpecialFolders& folders, reg::RegistryBackend& registry);
   /// Writes the configurations' file lines back, enciphered, with their check states and holds brought up
   /// to date. The target is replaced atomically: it is always either the old or the new catalogue.
   void SaveConfig(const std::string& sConfigFileName) const;
+
+  /// The warnings of the last LoadConfig.
+  std::vector<std::string> LoadWarnings;
 
   /// Puts the configurations into display order: Root ones first in their order, then Plugins ones and
   /// Customs ones each sorted by upper-cased name (stable), then any others in their order.
@@ -65,7 +72,7 @@ class PrivacyConfigs : public OrderedCollection<PrivacyConfig>, public EventSour
 
   /// Searches one configuration as the event-forwarded one and merges its result into `result`.
   void SearchConfig(const std::shared_ptr<PrivacyConfig>& config, std::shared_ptr<PrivacyValues>& result,
-                    bool bRefreshValue, bool bOmitSelected, bool bClearValue);
+                    ItemWalks& walks, const SearchOptions& options);
 
   ConfigForwarder configForwarder_;
   /// The configuration whose search runs or ran last; it stays set after the search.

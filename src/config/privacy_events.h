@@ -2,12 +2,13 @@
 
 #include <cstdint>
 
-#include "discovery/privacy_value.h"
+#include "trace/privacy_value.h"
 
 namespace qm {
 
 class PrivacyItem;
 class PrivacyConfig;
+enum class SoftwareType : int32_t;
 
 /// Listens to `AppendValue`: raised once per trace, right after it was added to an item's result. The
 /// special-case parser object raises it too.
@@ -45,7 +46,7 @@ class PrivacyConfigEvents : public PrivacyItemEvents {
 class PrivacyConfigsEvents : public PrivacyConfigEvents {
  public:
   virtual void ParseFinish(int64_t /*iTotalCount*/) {}
-  virtual void ParseBySoftwareTypeFinish(int32_t /*softwareType*/, int64_t /*lTotalCount*/) {}
+  virtual void ParseBySoftwareTypeFinish(SoftwareType /*softwareType*/, int64_t /*lTotalCount*/) {}
 
  protected:
   ~PrivacyConfigsEvents() = default;

@@ -3,26 +3,23 @@
 #include <array>
 #include <utility>
 
-#include "config/item_walks.h"
 #include "config/settings_string.h"
 
 namespace qm {
 
 namespace {
 
-constexpr std::array<std::pair<int32_t, const char*>, 7> kTypeNames = {{
-    {item_types::kRegValue, "RegValue"},
-    {item_types::kRegKey, "RegKey"},
-    {item_types::kRegSubKeyValue, "RegSubKeyValue"},
-    {item_types::kFile, "File"},
-    {item_types::kFolder, "Folder"},
-    {item_types::kIniFileItem, "IniFileItem"},
-    {item_types::kCustomize, "Customize"},
+constexpr std::array<std::pair<PrivacyItemType, const char*>, 7> kTypeNames = {{
+    {PrivacyItemType::RegValue, "RegValue"},
+    {PrivacyItemType::RegKey, "RegKey"},
+    {PrivacyItemType::RegSubKeyValue, "RegSubKeyValue"},
+    {PrivacyItemType::File, "File"},
+    {PrivacyItemType::Folder, "Folder"},
+    {PrivacyItemType::IniFileItem, "IniFileItem"},
+    {PrivacyItemType::Customize, "Customize"},
 }};
 
 }  // namespace
-
-PrivacyItem::PrivacyItem() : parserForwarder_(*this), cpEvent_(&parserForwarder_) {}
 
 int64_t PrivacyItem::ValueCount() const { return values_ ? values_->Count() : -1; }
 
@@ -32,13 +29,11 @@ void PrivacyItem::SetHoldSettingsByString(const std::string& str) { AppendSettin
 
 void PrivacyItem::EmptyPrivacyValue() { values_.reset(); }
 
-std::shared_ptr<PrivacyValues> PrivacyItem::GetPrivacyValue(bool bRefreshValue, bool bClearValue) {
-  if (bRefreshValue) {
+std::shared_ptr<PrivacyValues> PrivacyItem::GetPrivacyValue(ItemWalks& walks, const SearchOptions& options) {
+  if (options.Refresh) {
     values_ = std::make_shared<PrivacyValues>();
     if (!Irregular && !PrivacyItemTypeName(ItemType).empty()) {
-      ItemWalks* walks = GetItemWalks();
-      if (!walks) throw RuntimeError(errors::kInvalidArgument, "PrivacyItem", "no item walks are installed");
-      values_ = walks->SeekPrivacyValue(*this, values_, bClearValue);
+      values_ = walks.SeekPrivacyValue(*this, values_, options.Clear);
     }
   }
   // Hold the result: a handler may empty the item while it hears the event.
@@ -48,14 +43,14 @@ std::shared_ptr<PrivacyValues> PrivacyItem::GetPrivacyValue(bool bRefreshValue, 
   return result;
 }
 
-int32_t PrivacyItem::TransPrivacyItemType(const std::string& sType) {
+PrivacyItemType PrivacyItem::TransPrivacyItemType(const std::string& sType) {
   for (const auto& [code, name] : kTypeNames) {
     if (sType == name) return code;
   }
-  return item_types::kUnknown;
+  return PrivacyItemType::Unknown;
 }
 
-std::string PrivacyItem::PrivacyItemTypeName(int32_t itemType) {
+std::string PrivacyItem::PrivacyItemTypeName(PrivacyItemType itemType) {
   for (const auto& [code, name] : kTypeNames) {
     if (itemType == code) return name;
   }
@@ -78,12 +73,6 @@ std::shared_ptr<PrivacyItem> PrivacyItem::Clone() const {
 
 void PrivacyItem::RaiseAppendValue(PrivacyValue& pv) {
   Raise([&](PrivacyItemEvents& listener) { listener.AppendValue(*this, pv); });
-}
-
-void PrivacyItem::SetParserEvents(std::shared_ptr<AppendValueSource> parser) { cpEvent_.Set(std::move(parser)); }
-
-void PrivacyItem::ParserForwarder::AppendValue(PrivacyItem& pi, PrivacyValue& pv) {
-  owner_.Raise([&](PrivacyItemEvents& listener) { listener.AppendValue(pi, pv); });
 }
 
 }  // namespace qm

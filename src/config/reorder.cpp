@@ -26,12 +26,12 @@ std::u16string SortKey(const std::string& software) {
 void PrivacyConfigs::ReOrder() {
   int64_t pos = 1;
   for (int64_t i = 1; i <= Count(); ++i) {
-    if (Item(i)->SoftwareType != software_types::kRoot) continue;
+    if (Item(i)->SoftwareType != qm::SoftwareType::Root) continue;
     if (pos < i) Move(i, pos);
     ++pos;
   }
   // Plug-ins, then customs, each inserted before the first strictly greater name: a stable sort by name.
-  for (const int32_t type : {software_types::kPlugins, software_types::kCustoms}) {
+  for (const qm::SoftwareType type : {qm::SoftwareType::Plugins, qm::SoftwareType::Customs}) {
     const int64_t start = pos;
     for (int64_t i = pos; i <= Count(); ++i) {
       if (Item(i)->SoftwareType != type) continue;

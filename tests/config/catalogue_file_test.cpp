@@ -5,20 +5,26 @@
 #include "catalogue_files.h"
 #include "config/placeholders.h"
 #include "config/privacy_configs.h"
-#include "support/placeholder_folders.h"
+#include "platform/file_system.h"
+#include "support/registry_fixture.h"
+#include "support/test_engine.h"
 
-namespace qm {
+namespace qm::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-using testing::PlainLines;
-using testing::RawLines;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::WriteBytes;
-using testing::WriteCatalogue;
 
 std::vector<std::string> Entries(const TextList& list) { return {list.begin(), list.end()}; }
+
+/// The start of an absolute path on this platform: "C:" on Windows, nothing on Linux (where the catalogue's
+/// "\x" is "/x").
+const std::string kRoot = FileSystem::Separator() == '\\' ? "C:" : "";
+
+/// Loads `file` as the program does, with fixed Windows placeholder folders and a registry of its own.
+void Load(PrivacyConfigs& catalogue, const std::string& file, const SpecialFolders& folders = WindowsTestFolders()) {
+  RegistryFixture registry;
+  catalogue.LoadConfig(file, folders, registry.Registry());
+}
 
 /// A small catalogue file in the plain form, as a person writes it.
 const Lines kSample = {
@@ -30,7 +36,7 @@ const Lines kSample = {
     "Description:Things I clear",
     "Selected:1",
     "-- a comment line",
-    "Cookies<>1<>0<>Folder><C:\\Users\\me\\Cookies",
+    "Cookies<>1<>0<>Folder><" + kRoot + "\\Users\\me\\Cookies",
     "Address Bar History<>1<>1<>RegKey><HKEY_CURRENT_USER<>Software\\Microsoft\\Internet Explorer\\Main><Software"
     "\\Microsoft\\Internet Explorer\\Main\\Start Page",
     "Recycle Bin<>0<>0<>Customize><ParseRecycleBin",
@@ -39,7 +45,7 @@ const Lines kSample = {
     "Software:Base",
     "Type:Root",
     "Selected:yes",
-    "Temp<>1<>0<>File><C:\\Temp<>*.tmp  ><  ",
+    "Temp<>1<>0<>File><" + kRoot + "\\Temp<>*.tmp  ><  ",
     "Odd<>1<>0<>Bogus><x",
 };
 
@@ -48,17 +54,17 @@ TEST(CatalogueFile, LoadFillsConfigurationsItemsAndFileLines) {
   const std::string file = folder / "PrivacyConfig.dat";
   WriteCatalogue(file, kSample);
   PrivacyConfigs catalogue;
-  catalogue.LoadConfig(file);
+  Load(catalogue, file);
 
   // ReOrder ran: the Root configuration comes first.
   ASSERT_EQ(catalogue.Count(), 2);
   const auto base = catalogue.Item(1);
   const auto mine = catalogue.Item(2);
   EXPECT_EQ(base->Software, "Base");
-  EXPECT_EQ(base->SoftwareType, software_types::kRoot);
+  EXPECT_EQ(base->SoftwareType, SoftwareType::Root);
   EXPECT_FALSE(base->Selected);  // "Selected:" followed by anything but "1"
   EXPECT_EQ(mine->Software, "My Cleaner");
-  EXPECT_EQ(mine->SoftwareType, software_types::kCustoms);
+  EXPECT_EQ(mine->SoftwareType, SoftwareType::Customs);
   EXPECT_EQ(mine->Description, "Things I clear");
   EXPECT_TRUE(mine->Selected);
   EXPECT_EQ(mine->Version, "1.0");
@@ -73,34 +79,34 @@ TEST(CatalogueFile, LoadFillsConfigurationsItemsAndFileLines) {
   EXPECT_EQ(cookies->Title, "Cookies");
   EXPECT_TRUE(cookies->Selected);
   EXPECT_FALSE(cookies->HoldFlag);
-  EXPECT_EQ(cookies->ItemType, item_types::kFolder);
+  EXPECT_EQ(cookies->ItemType, PrivacyItemType::Folder);
   EXPECT_FALSE(cookies->Irregular);
-  EXPECT_EQ(Entries(cookies->SeekSettings), (Lines{"C:\\Users\\me\\Cookies"}));
+  EXPECT_EQ(Entries(cookies->SeekSettings), (Lines{kRoot + "\\Users\\me\\Cookies"}));
   const auto address = mine->Items.Item(2);
   EXPECT_TRUE(address->HoldFlag);
-  EXPECT_EQ(address->ItemType, item_types::kRegKey);
+  EXPECT_EQ(address->ItemType, PrivacyItemType::RegKey);
   EXPECT_EQ(Entries(address->SeekSettings),
             (Lines{"HKEY_CURRENT_USER", "Software\\Microsoft\\Internet Explorer\\Main"}));
   EXPECT_EQ(Entries(address->HoldSettings), (Lines{"Software\\Microsoft\\Internet Explorer\\Main\\Start Page"}));
   EXPECT_FALSE(mine->Items.Item(3)->Selected);
-  EXPECT_EQ(mine->Items.Item(3)->ItemType, item_types::kCustomize);
+  EXPECT_EQ(mine->Items.Item(3)->ItemType, PrivacyItemType::Customize);
 
   const auto temp = base->Items.Item(1);
   EXPECT_EQ(temp->Software, "Base");
-  EXPECT_EQ(Entries(temp->SeekSettings), (Lines{"C:\\Temp", "*.tmp"}));
+  EXPECT_EQ(Entries(temp->SeekSettings), (Lines{kRoot + "\\Temp", "*.tmp"}));
   EXPECT_TRUE(temp->HoldSettings.empty());
-  EXPECT_EQ(base->Items.Item(2)->ItemType, item_types::kUnknown);
+  EXPECT_EQ(base->Items.Item(2)->ItemType, PrivacyItemType::Unknown);
 
   // An empty file empties the catalogue without an error.
   WriteBytes(file, "");
-  catalogue.LoadConfig(file);
+  Load(catalogue, file);
   EXPECT_EQ(catalogue.Count(), 0);
 }
 
 TEST(CatalogueFile, SeekPartsHoldsAndPlaceholders) {
   ScratchFolder folder("catalogue-seek");
   const std::string file = folder / "c.dat";
-  SpecialFolders folders = test::WindowsTestFolders();
+  SpecialFolders folders = WindowsTestFolders();
   folders.WindowsDir = "";
   folders.TemporaryDir = folder.Path();
   WriteCatalogue(file, {"[Config]", "Software:S", "Type:Root",
@@ -111,22 +117,21 @@ TEST(CatalogueFile, SeekPartsHoldsAndPlaceholders) {
                         "Extra<>1<>1<>File><C:\\a><C:\\a\\k1.txt<>C:\\a\\k2.txt><ignored",
                         "Fields<>1<>0<>File<>more<>fields><C:\\b"});
   PrivacyConfigs catalogue;
-  {
-    const test::ScopedPlaceholderFolders scope(folders);
-    catalogue.LoadConfig(file);
-  }
+  Load(catalogue, file, folders);
   const auto config = catalogue.Item(1);
+  // An item without a path finds nothing, and the load says so; so does one whose placeholder expands to nothing.
   const auto noSeek = config->FindPrivacyItem("NoSeek");
-  EXPECT_FALSE(noSeek->Irregular);
+  EXPECT_TRUE(noSeek->Irregular);
   EXPECT_TRUE(noSeek->SeekSettings.empty());
-  // A placeholder that expands to nothing makes the item irregular, without seek settings.
+  ASSERT_GE(catalogue.LoadWarnings.size(), 1u);
+  EXPECT_EQ(catalogue.LoadWarnings[0], "\"" + file + "\" line 4: item \"NoSeek\" of \"S\" finds nothing: it names no path");
   const auto noWindows = config->FindPrivacyItem("NoWindows");
   EXPECT_TRUE(noWindows->Irregular);
   EXPECT_TRUE(noWindows->SeekSettings.empty());
   EXPECT_EQ(Entries(config->FindPrivacyItem("Tmp")->SeekSettings), (Lines{folder.Path() + "\\x"}));
   EXPECT_TRUE(config->FindPrivacyItem("Unheld")->HoldSettings.empty());
   EXPECT_EQ(Entries(config->FindPrivacyItem("Extra")->HoldSettings), (Lines{"C:\\a\\k1.txt", "C:\\a\\k2.txt"}));
-  EXPECT_EQ(config->FindPrivacyItem("Fields")->ItemType, item_types::kFile);
+  EXPECT_EQ(config->FindPrivacyItem("Fields")->ItemType, PrivacyItemType::File);
 
   // The save writes the seek parts back unexpanded, drops the unloaded holds and the parts after the
   // holds, and keeps extra fields.
@@ -147,9 +152,10 @@ TEST(CatalogueFile, SaveKeepsEveryLineAndWritesOnlyWhatTheUserChanges) {
   // Blanks at the end of a line are dropped by the save.
   WriteCatalogue(file, {"-- head  ", "x", "[Config]", "Software:App", "Type:Plugins", "Description:d",
                         "Selected:", "Version:2.1", "", "Recent<>1<>0<>RegValue><HKEY_CURRENT_USER<>Software\\A  ",
-                        "Files<>0<>1<>File><C:\\f><C:\\f\\old.txt"});
+                        "Files<>0<>1<>File><C:\\f><C:\\f\\old.txt", "Twice<>0<>0<>File><C:\\t1",
+                        "Twice<>0<>0<>File><C:\\t2"});
   PrivacyConfigs catalogue;
-  catalogue.LoadConfig(file);
+  Load(catalogue, file);
   const auto app = catalogue.Item(1);
   EXPECT_FALSE(app->Selected);
   app->Selected = true;
@@ -161,13 +167,16 @@ TEST(CatalogueFile, SaveKeepsEveryLineAndWritesOnlyWhatTheUserChanges) {
   const auto recent = app->FindPrivacyItem("Recent");
   recent->HoldFlag = true;
   recent->HoldSettings.Add("Software\\A\\MRUList");
+  // Two items of one title: each keeps its own check state on its own line.
+  app->Items.Item(4)->Selected = true;
   catalogue.SaveConfig(file);
 
   const Lines saved = PlainLines(file);
   EXPECT_EQ(saved, (Lines{"-- head", "x", "[Config]", "Software:App", "Type:Plugins", "Description:d",
                           "Selected:1", "Version:2.1", "",
                           "Recent<>1<>1<>RegValue><HKEY_CURRENT_USER<>Software\\A><Software\\A\\MRUList",
-                          "Files<>1<>1<>File><C:\\f><C:\\f\\old.txt<>C:\\f\\new.txt"}));
+                          "Files<>1<>1<>File><C:\\f><C:\\f\\old.txt<>C:\\f\\new.txt",
+                          "Twice<>0<>0<>File><C:\\t1", "Twice<>1<>0<>File><C:\\t2"}));
   // Every stored line is upper-case hexadecimal, and nothing is left beside the target.
   for (const std::string& raw : RawLines(file)) EXPECT_TRUE(Crypt::IsCipherText(raw)) << raw;
   EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
@@ -194,12 +203,12 @@ TEST(CatalogueFile, GeneratedCataloguesSurviveLoadSaveLoad) {
   }
   WriteCatalogue(file, lines);
   PrivacyConfigs first;
-  first.LoadConfig(file);
+  Load(first, file);
   first.SaveConfig(file);
   const Lines once = PlainLines(file);
   EXPECT_EQ(once.size(), lines.size());
   PrivacyConfigs second;
-  second.LoadConfig(file);
+  Load(second, file);
   second.SaveConfig(file);
   EXPECT_EQ(PlainLines(file), once);
   ASSERT_EQ(second.Count(), first.Count());
@@ -237,10 +246,10 @@ TEST(CatalogueFile, LoadFailuresKeepWhatWasLoaded) {
   const std::string good = folder / "good.dat";
   WriteCatalogue(good, {"[Config]", "Software:Kept", "Type:Root", "A<>1<>0<>File><C:\\a"});
   PrivacyConfigs catalogue;
-  catalogue.LoadConfig(good);
+  Load(catalogue, good);
 
   // A file that cannot be opened leaves the catalogue as it was.
-  EXPECT_THROW(catalogue.LoadConfig(folder / "missing.dat"), RuntimeError);
+  EXPECT_THROW(Load(catalogue, folder / "missing.dat"), RuntimeError);
   ASSERT_EQ(catalogue.Count(), 1);
   EXPECT_EQ(catalogue.Item(1)->Software, "Kept");
 
@@ -248,17 +257,17 @@ TEST(CatalogueFile, LoadFailuresKeepWhatWasLoaded) {
   const std::string garbled = folder / "garbled.dat";
   WriteBytes(garbled, Crypt::EnCrypt("[Config]") + "\r\n" + Crypt::EnCrypt("Software:Half") + "\r\n" +
                           Crypt::EnCrypt("Type:Customs") + "\r\nABC\r\n" + Crypt::EnCrypt("Selected:1") + "\r\n");
-  ExpectError(Crypt::kInvalidCipherText, "garbled.dat\" line 4", [&] { catalogue.LoadConfig(garbled); });
+  ExpectError(Crypt::kInvalidCipherText, "garbled.dat\" line 4", [&] { Load(catalogue, garbled); });
   ASSERT_EQ(catalogue.Count(), 1);
   EXPECT_EQ(catalogue.Item(1)->Software, "Half");
   EXPECT_FALSE(catalogue.Item(1)->Selected);
   WriteBytes(garbled, Crypt::EnCrypt("[Config]") + "\r\n92ZZ\r\n");
-  ExpectError(Crypt::kInvalidCipherText, "line 2", [&] { catalogue.LoadConfig(garbled); });
+  ExpectError(Crypt::kInvalidCipherText, "line 2", [&] { Load(catalogue, garbled); });
 
   // A key line before the first block.
   const std::string early = folder / "early.dat";
   WriteCatalogue(early, {"-- fine", "Software:Nowhere", "[Config]"});
-  ExpectError(91, "early.dat\" line 2", [&] { catalogue.LoadConfig(early); });
+  ExpectError(91, "early.dat\" line 2", [&] { Load(catalogue, early); });
   EXPECT_EQ(catalogue.Count(), 0);
 
   // An item line with too few fields, or without a seek part: the item made for the line stays, and the
@@ -266,14 +275,14 @@ TEST(CatalogueFile, LoadFailuresKeepWhatWasLoaded) {
   const std::string items = folder / "items.dat";
   WriteCatalogue(items, {"[Config]", "Type:Customs", "Software:Z", "[Config]", "Type:Root", "Software:R",
                          "Good<>1<>0<>File><C:\\g", "Short<>1<>0><C:\\s", "Never<>1<>0<>File><C:\\n"});
-  ExpectError(errors::kSubscriptOutOfRange, "line 8", [&] { catalogue.LoadConfig(items); });
+  ExpectError(errors::kSubscriptOutOfRange, "line 8", [&] { Load(catalogue, items); });
   ASSERT_EQ(catalogue.Count(), 2);
   EXPECT_EQ(catalogue.Item(1)->Software, "Z");
   const auto r = catalogue.Item(2);
   ASSERT_EQ(r->Items.Count(), 2);
   EXPECT_EQ(r->Items.Item(2)->Title, "Short");
   WriteCatalogue(items, {"[Config]", "Software:R", "NoPart<>1<>0<>File"});
-  ExpectError(errors::kSubscriptOutOfRange, "line 3", [&] { catalogue.LoadConfig(items); });
+  ExpectError(errors::kSubscriptOutOfRange, "line 3", [&] { Load(catalogue, items); });
   EXPECT_EQ(catalogue.Item(1)->Items.Count(), 1);
 }
 
@@ -283,7 +292,7 @@ TEST(CatalogueFile, SaveReplacesTheTargetAtomically) {
   WriteCatalogue(file, {"[Config]", "Software:App", "Selected:0", "Recent<>0<>0<>File><C:\\r"});
   const std::string original = ReadBytes(file);
   PrivacyConfigs catalogue;
-  catalogue.LoadConfig(file);
+  Load(catalogue, file);
 
   // An item renamed in memory has no line: the save stops, the target is untouched, the partial ".tmp"
   // stays behind.
@@ -310,9 +319,9 @@ TEST(CatalogueFile, SaveReplacesTheTargetAtomically) {
   EXPECT_THROW(catalogue.SaveConfig(file), RuntimeError);
   EXPECT_EQ(ReadBytes(file), kept);
   PrivacyConfigs reloaded;
-  reloaded.LoadConfig(file);
+  Load(reloaded, file);
   EXPECT_TRUE(reloaded.Item(1)->Selected);
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "clean/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "config/crypt.h"
 
 namespace qm::testing {

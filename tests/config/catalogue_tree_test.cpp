@@ -4,10 +4,9 @@
 
 #include "fake_walks.h"
 
-namespace qm {
+namespace qm::testing {
 namespace {
 
-using testing::MakeConfig;
 using Lines = std::vector<std::string>;
 
 Lines Tags(const std::vector<CatalogueTreeNode>& tree, const std::vector<std::size_t>& order) {
@@ -18,12 +17,12 @@ Lines Tags(const std::vector<CatalogueTreeNode>& tree, const std::vector<std::si
 
 TEST(CatalogueTree, TagsAreFullPathsOfSelectedConfigurationsAndItems) {
   PrivacyConfigs catalogue;
-  catalogue.Add(MakeConfig("Windows", software_types::kRoot, true, {"Recent=1", "-Temp=1", "Run=1"}));
-  catalogue.Add(MakeConfig("Hidden", software_types::kRoot, false, {"x=1"}));
-  catalogue.Add(MakeConfig("Opera", software_types::kPlugins, true, {"Cache=1"}));
-  catalogue.Add(MakeConfig("Mine", software_types::kCustoms, true, {"Cookies=1"}));
-  catalogue.Add(MakeConfig("Vlc", software_types::kPlugins, true, {}));
-  catalogue.Add(MakeConfig("Odd", 0, true, {"o=1"}));
+  catalogue.Add(MakeConfig("Windows", SoftwareType::Root, true, {"Recent=1", "-Temp=1", "Run=1"}));
+  catalogue.Add(MakeConfig("Hidden", SoftwareType::Root, false, {"x=1"}));
+  catalogue.Add(MakeConfig("Opera", SoftwareType::Plugins, true, {"Cache=1"}));
+  catalogue.Add(MakeConfig("Mine", SoftwareType::Customs, true, {"Cookies=1"}));
+  catalogue.Add(MakeConfig("Vlc", SoftwareType::Plugins, true, {}));
+  catalogue.Add(MakeConfig("Odd", SoftwareType::Unknown, true, {"o=1"}));
 
   const auto tree = BuildCatalogueTree(catalogue);
   // Index order: groups are made where their first configuration comes.
@@ -58,8 +57,8 @@ TEST(CatalogueTree, TagsAreFullPathsOfSelectedConfigurationsAndItems) {
 
 TEST(CatalogueTree, AllAddsTheUnselectedOnes) {
   PrivacyConfigs catalogue;
-  catalogue.Add(MakeConfig("Windows", software_types::kRoot, true, {"Recent=1", "-Temp=1"}));
-  catalogue.Add(MakeConfig("Off", software_types::kCustoms, false, {"-x=1"}));
+  catalogue.Add(MakeConfig("Windows", SoftwareType::Root, true, {"Recent=1", "-Temp=1"}));
+  catalogue.Add(MakeConfig("Off", SoftwareType::Customs, false, {"-x=1"}));
   EXPECT_EQ(Tags(BuildCatalogueTree(catalogue), {0, 1, 2}),
             (Lines{"Ur All Privacy", "Ur All Privacy\\Windows", "Ur All Privacy\\Windows\\Recent"}));
   EXPECT_EQ(BuildCatalogueTree(catalogue).size(), 3u);
@@ -73,5 +72,34 @@ TEST(CatalogueTree, AllAddsTheUnselectedOnes) {
   EXPECT_EQ(BuildCatalogueTree(PrivacyConfigs()).size(), 1u);
 }
 
+TEST(CatalogueTree, NamesThatCannotBeTagsGetTagsThatAreStillUniqueWithOrWithoutTheUnselected) {
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("Plug-ins", SoftwareType::Root, true, {"a\\b=1", "a/b=1"}));
+  catalogue.Add(MakeConfig("Tool", SoftwareType::Plugins, false, {"x=1"}));
+  catalogue.Add(MakeConfig("Tool", SoftwareType::Plugins, true, {"x=1", "-x=1", "x=1"}));
+  catalogue.Add(MakeConfig("Tool", SoftwareType::Customs, true, {"x=1"}));
+  const Lines selected = {"Ur All Privacy",
+                          "Ur All Privacy\\Plug-ins (2)",
+                          "Ur All Privacy\\Plug-ins (2)\\a/b",
+                          "Ur All Privacy\\Plug-ins (2)\\a/b (2)",
+                          "Ur All Privacy\\Plug-ins",
+                          "Ur All Privacy\\Plug-ins\\Tool (2)",
+                          "Ur All Privacy\\Plug-ins\\Tool (2)\\x",
+                          "Ur All Privacy\\Plug-ins\\Tool (2)\\x (3)",
+                          "Ur All Privacy\\Customs",
+                          "Ur All Privacy\\Customs\\Tool",
+                          "Ur All Privacy\\Customs\\Tool\\x"};
+  const auto tree = BuildCatalogueTree(catalogue);
+  EXPECT_EQ(Tags(tree, DisplayOrder(tree)), selected);
+  const auto all = BuildCatalogueTree(catalogue, true);
+  for (const std::string& tag : selected) EXPECT_NE(FindTreeNode(all, tag), CatalogueTreeNode::kNoParent) << tag;
+  EXPECT_EQ(all[FindTreeNode(all, "Ur All Privacy\\Plug-ins\\Tool")].Config, catalogue.Item(2));
+  EXPECT_EQ(FindTreeNode(all, "Ur All Privacy\\Nothing"), CatalogueTreeNode::kNoParent);
+  EXPECT_EQ(TagProblems(catalogue).size(), 6u);
+  EXPECT_EQ(TagProblems(catalogue)[0],
+            "configuration \"Plug-ins\" cannot be named by its name in a tree tag; its tag is "
+            "\"Ur All Privacy\\Plug-ins (2)\"");
+}
+
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

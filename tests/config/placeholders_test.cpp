@@ -8,10 +8,10 @@
 
 #include "platform/file_system.h"
 #include "platform/shell.h"
-#include "support/placeholder_folders.h"
 #include "support/registry_fixture.h"
+#include "support/test_engine.h"
 
-namespace qm {
+namespace qm::testing {
 
 namespace {
 
@@ -45,46 +45,51 @@ const std::string kToken = "%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Placeho
 }  // namespace
 
 TEST(ExpandPlaceholdersTest, FolderTokensAndTheTextAroundThem) {
-  SpecialFolders folders = test::WindowsTestFolders();
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders), "C:\\Windows\\Temp");
-  EXPECT_EQ(ExpandPlaceholders("%WINDOWSDIR%\\Temp", folders), "\\Temp");
-  EXPECT_EQ(ExpandPlaceholders("abc%def", folders), "abc");
-  EXPECT_EQ(ExpandPlaceholders("50%%off", folders), "50off");
-  EXPECT_EQ(ExpandPlaceholders("x%a%y", folders), "xy");
+  RegistryFixture fixture;
+  reg::RegistryBackend& registry = fixture.Registry();
+  SpecialFolders folders = WindowsTestFolders();
+  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry), "C:\\Windows\\Temp");
+  EXPECT_EQ(ExpandPlaceholders("%WINDOWSDIR%\\Temp", folders, registry), "\\Temp");
+  EXPECT_EQ(ExpandPlaceholders("abc%def", folders, registry), "abc");
+  EXPECT_EQ(ExpandPlaceholders("50%%off", folders, registry), "50off");
+  EXPECT_EQ(ExpandPlaceholders("x%a%y", folders, registry), "xy");
 
   EXPECT_EQ(ExpandPlaceholders("%systemdir%|%temporarydir%|%userprofiledir%|%appdatadir%|%programfilesdir%",
-                               folders),
+                               folders, registry),
             "C:\\Windows\\system32|C:\\Users\\ann\\AppData\\Local\\Temp|C:\\Users\\ann|"
             "C:\\Users\\ann\\AppData\\Local|C:\\Program Files");
-  EXPECT_EQ(ExpandPlaceholders("plain\\path.txt", folders), "plain\\path.txt");
-  EXPECT_EQ(ExpandPlaceholders("", folders), "");
+  EXPECT_EQ(ExpandPlaceholders("plain\\path.txt", folders, registry), "plain\\path.txt");
+  EXPECT_EQ(ExpandPlaceholders("", folders, registry), "");
   // A token of two parts is no registry token: it vanishes like any unknown name.
-  EXPECT_EQ(ExpandPlaceholders("%A<>B%x", folders), "x");
+  EXPECT_EQ(ExpandPlaceholders("%A<>B%x", folders, registry), "x");
 }
 
 TEST(ExpandPlaceholdersTest, AnEmptyFolderFailsTheWholeExpansion) {
-  SpecialFolders folders = test::WindowsTestFolders();
+  RegistryFixture fixture;
+  reg::RegistryBackend& registry = fixture.Registry();
+  SpecialFolders folders = WindowsTestFolders();
   folders.WindowsDir.clear();
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders), "C:\\Windows\\system32\\x");
+  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders, registry), "C:\\Windows\\system32\\x");
 }
 
 TEST(ExpandPlaceholdersTest, RegistryTokensReadTheValueOrFailTheExpansion) {
-  test::RegistryFixture fixture("registry_shell_folders.reg");
-  SpecialFolders folders = test::WindowsTestFolders();
-  EXPECT_EQ(ExpandPlaceholders(kToken + "Cache%\\Temp\\*.tmp", folders), "C:\\Users\\Test\\Cache\\Temp\\*.tmp");
-  EXPECT_EQ(ExpandPlaceholders("[" + kToken + "Cache%]%windowsdir%", folders),
+  RegistryFixture fixture("registry_shell_folders.reg");
+  reg::RegistryBackend& registry = fixture.Registry();
+  SpecialFolders folders = WindowsTestFolders();
+  EXPECT_EQ(ExpandPlaceholders(kToken + "Cache%\\Temp\\*.tmp", folders, registry), "C:\\Users\\Test\\Cache\\Temp\\*.tmp");
+  EXPECT_EQ(ExpandPlaceholders("[" + kToken + "Cache%]%windowsdir%", folders, registry),
             "[C:\\Users\\Test\\Cache]C:\\Windows");
   // A number reads as its display text.
-  EXPECT_EQ(ExpandPlaceholders(kToken + "Number%", folders), "0x0000002a (42)");
+  EXPECT_EQ(ExpandPlaceholders(kToken + "Number%", folders, registry), "0x0000002a (42)");
 
-  EXPECT_EQ(ExpandPlaceholders("before " + kToken + "Missing% after", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Nowhere<>Cache%\\x", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%HKEY_NOWHERE<>Software\\QuillmereTest\\Placeholders<>Cache%\\x", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%hkey_current_user<>Software\\QuillmereTest\\Placeholders<>Cache%\\x", folders), "");
+  EXPECT_EQ(ExpandPlaceholders("before " + kToken + "Missing% after", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Nowhere<>Cache%\\x", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("%HKEY_NOWHERE<>Software\\QuillmereTest\\Placeholders<>Cache%\\x", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("%hkey_current_user<>Software\\QuillmereTest\\Placeholders<>Cache%\\x", folders, registry), "");
   // An expandable text displays as "": that would leave "\x" below the root, so it fails as well.
-  EXPECT_EQ(ExpandPlaceholders(kToken + "Expand%\\x", folders), "");
+  EXPECT_EQ(ExpandPlaceholders(kToken + "Expand%\\x", folders, registry), "");
 }
 
 TEST(InitSpecialFoldersTest, ShellFoldersComeFirst) {
@@ -166,6 +171,8 @@ TEST(InitSpecialFoldersTest, AnswersAreCutAtNulAndFailuresIgnored) {
 }
 
 TEST(InitSpecialFoldersTest, WithoutAWindowsFolderItsFallbacksStayEmpty) {
+  RegistryFixture fixture;
+  reg::RegistryBackend& registry = fixture.Registry();
   FakeSources fake;
   fake.shell = {{40, "/home/ann"}, {28, "/home/ann/.local/share"}};
   fake.fileSystem = {{0, ""}, {1, ""}, {2, "/tmp"}};
@@ -173,9 +180,9 @@ TEST(InitSpecialFoldersTest, WithoutAWindowsFolderItsFallbacksStayEmpty) {
   EXPECT_EQ(folders.UserProfileDir, "/home/ann");
   EXPECT_EQ(folders.AppDataDir, "/home/ann/.local/share");
   EXPECT_EQ(folders.ProgramFilesDir, "");
-  EXPECT_EQ(ExpandPlaceholders("%programfilesdir%\\Vendor\\Cache", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders), "");
-  EXPECT_EQ(ExpandPlaceholders("%temporarydir%\\x.tmp", folders), "/tmp\\x.tmp");
+  EXPECT_EQ(ExpandPlaceholders("%programfilesdir%\\Vendor\\Cache", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry), "");
+  EXPECT_EQ(ExpandPlaceholders("%temporarydir%\\x.tmp", folders, registry), "/tmp\\x.tmp");
 
   // Without a profile either, the parent of the application-data folder is taken, with either separator.
   fake.shell = {{28, "/home/bo/.local/share"}};
@@ -184,8 +191,10 @@ TEST(InitSpecialFoldersTest, WithoutAWindowsFolderItsFallbacksStayEmpty) {
 }
 
 TEST(InitSpecialFoldersTest, TheProgramsFoldersComeFromThisSystem) {
-  InitSpecialFolders();
-  const SpecialFolders& folders = PlaceholderFolders();
+  RegistryFixture fixture;
+  reg::RegistryBackend& registry = fixture.Registry();
+  SpecialFolders folders;
+  InitSpecialFolders(folders, SpecialFolderSources::System(registry));
   FileSystem fileSystem;
   EXPECT_EQ(folders.TemporaryDir, fileSystem.GetSpecialFolder(2));
   EXPECT_FALSE(folders.TemporaryDir.empty());
@@ -194,7 +203,7 @@ TEST(InitSpecialFoldersTest, TheProgramsFoldersComeFromThisSystem) {
   if (!profile.empty()) {
     EXPECT_EQ(folders.UserProfileDir, profile);
   }
-  EXPECT_EQ(ExpandPlaceholders("%temporarydir%"), folders.TemporaryDir);
+  EXPECT_EQ(ExpandPlaceholders("%temporarydir%", folders, registry), folders.TemporaryDir);
 }
 
-}  // namespace qm
+}  // namespace qm::testing

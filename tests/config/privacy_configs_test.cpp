@@ -4,17 +4,16 @@
 
 #include "fake_walks.h"
 
-namespace qm {
+#include "support/event_journal.h"
+
+namespace qm::testing {
 namespace {
 
-using testing::EventJournal;
-using testing::FakeWalks;
-using testing::MakeConfig;
 using Lines = std::vector<std::string>;
 
-constexpr int32_t kRoot = software_types::kRoot;
-constexpr int32_t kPlugins = software_types::kPlugins;
-constexpr int32_t kCustoms = software_types::kCustoms;
+constexpr SoftwareType kRoot = SoftwareType::Root;
+constexpr SoftwareType kPlugins = SoftwareType::Plugins;
+constexpr SoftwareType kCustoms = SoftwareType::Customs;
 
 std::string Order(const PrivacyConfigs& catalogue) {
   std::string names;
@@ -33,7 +32,7 @@ TEST(PrivacyConfigs, SearchVisitsPluginsThenCustomsAndStopsThere) {
   EventJournal journal;
   catalogue.Subscribe(&journal);
 
-  const auto result = catalogue.GetPrivacyValue(true, false, false);
+  const auto result = catalogue.GetPrivacyValue(walks, Search());
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(walks.searched, (Lines{"a1", "p2", "c1"}));
   EXPECT_EQ(journal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1",                 //
@@ -44,12 +43,12 @@ TEST(PrivacyConfigs, SearchVisitsPluginsThenCustomsAndStopsThere) {
   EXPECT_EQ(result->Item(1)->Path, "a1.ini:k1");
   EXPECT_EQ(result->Item(3)->Path, "c1.ini:k2");
   // The merged result shares the items' records.
-  EXPECT_EQ(result->Item(2), catalogue.FindPrivacyConfig("C1")->Items.Item(1)->GetPrivacyValue(false, false)->Item(1));
+  EXPECT_EQ(result->Item(2), catalogue.FindPrivacyConfig("C1")->Items.Item(1)->GetPrivacyValue(walks, Kept())->Item(1));
 
   // With bOmitSelected every configuration and item counts, and erasing is passed down.
   walks.searched.clear();
   journal.lines.clear();
-  EXPECT_EQ(catalogue.GetPrivacyValue(true, true, true)->Count(), 1 + 5 + 1 + 2 + 0);
+  EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search(true, true))->Count(), 1 + 5 + 1 + 2 + 0);
   EXPECT_EQ(walks.searched, (Lines{"a1!", "a2!", "p1!", "p2!", "c1!"}));
   EXPECT_EQ(journal.lines.back(), "finish 9");
   catalogue.Unsubscribe(&journal);
@@ -61,22 +60,22 @@ TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
   EventJournal journal;
   catalogue.Subscribe(&journal);
   // No configuration at all, then none selected: no result, -1.
-  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false), nullptr);
+  EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search()), nullptr);
   EXPECT_EQ(catalogue.ValueCount(), -1);
   catalogue.Add(MakeConfig("Off", kRoot, false, {"x=1"}));
-  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false), nullptr);
+  EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search()), nullptr);
   EXPECT_EQ(journal.lines, (Lines{"finish -1", "finish -1"}));
 
   // A selected configuration without selected items: -1 for it and for the catalogue.
   journal.lines.clear();
   catalogue.Add(MakeConfig("NoItems", kRoot, true, {"-x=1"}));
-  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false), nullptr);
+  EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search()), nullptr);
   EXPECT_EQ(journal.lines, (Lines{"config NoItems -1", "finish -1"}));
 
   // An item that finds nothing: 0 all the way up.
   journal.lines.clear();
   catalogue.Add(MakeConfig("Empty", kRoot, true, {"e=0"}));
-  const auto result = catalogue.GetPrivacyValue(true, false, false);
+  const auto result = catalogue.GetPrivacyValue(walks, Search());
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(result->Count(), 0);
   EXPECT_EQ(journal.lines, (Lines{"config NoItems -1", "item e 0", "config Empty 0", "finish 0"}));
@@ -85,7 +84,7 @@ TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
 
   // ValueCount sums the counts that are not -1, and EmptyPrivacyValue brings them back to -1.
   catalogue.Add(MakeConfig("Two", kRoot, true, {"t=2", "-u=3"}));
-  catalogue.GetPrivacyValue(true, false, false);
+  catalogue.GetPrivacyValue(walks, Search());
   EXPECT_EQ(catalogue.ValueCount(), 2);
   EXPECT_EQ(catalogue.FindPrivacyConfig("Two")->ValueCount(), 2);
   catalogue.EmptyPrivacyValue();
@@ -101,11 +100,11 @@ TEST(PrivacyConfigs, SoftwareTypePassesAndTheirEmptying) {
   catalogue.Add(MakeConfig("Q", kPlugins, true, {"q=nothing"}));
   EventJournal journal;
   catalogue.Subscribe(&journal);
-  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(kPlugins, true, false, false)->Count(), 1);
-  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(7, true, false, false), nullptr);
+  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(kPlugins, walks, Search())->Count(), 1);
+  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(static_cast<SoftwareType>(7), walks, Search()), nullptr);
   EXPECT_EQ(journal.lines, (Lines{"append p p.ini:k1", "item p 1", "config P 1", "item q -1", "config Q -1",
                                   "type 2 1", "type 7 -1"}));
-  catalogue.GetPrivacyValueBySoftwareType(kCustoms, true, false, false);
+  catalogue.GetPrivacyValueBySoftwareType(kCustoms, walks, Search());
   catalogue.EmptyPrivacyValueBySoftwareType(kPlugins);
   EXPECT_EQ(catalogue.FindPrivacyConfig("P")->ValueCount(), -1);
   EXPECT_EQ(catalogue.FindPrivacyConfig("C")->ValueCount(), 2);
@@ -119,20 +118,19 @@ TEST(PrivacyConfigs, StopEndsTheLoopsAtTheirNextTest) {
   catalogue.Add(MakeConfig("B", kRoot, true, {"b1=1"}));
   EventJournal journal;
   catalogue.Subscribe(&journal);
-  EXPECT_EQ(catalogue.GetPrivacyValue(true, false, false)->Count(), 1);
+  EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search())->Count(), 1);
   EXPECT_EQ(walks.searched, (Lines{"a1"}));
   EXPECT_EQ(journal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1", "finish 1"}));
 
-  // A software-type pass does not test the flag itself: the next plug-in still searches its first item,
-  // but the customs pass is skipped.
-  StopRequested = false;
+  // A software-type pass ends with the configuration that stopped; the customs pass never starts.
+  walks.stop = false;
   walks.searched.clear();
   PrivacyConfigs passes;
   passes.Add(MakeConfig("P1", kPlugins, true, {"x=stop", "x2=1"}));
   passes.Add(MakeConfig("P2", kPlugins, true, {"y=1", "y2=1"}));
   passes.Add(MakeConfig("C", kCustoms, true, {"z=1"}));
-  EXPECT_EQ(passes.GetPrivacyValue(true, false, false)->Count(), 2);
-  EXPECT_EQ(walks.searched, (Lines{"x", "y"}));
+  EXPECT_EQ(passes.GetPrivacyValue(walks, Search())->Count(), 1);
+  EXPECT_EQ(walks.searched, (Lines{"x"}));
   catalogue.Unsubscribe(&journal);
 }
 
@@ -148,10 +146,10 @@ TEST(PrivacyConfigs, EventsAreForwardedOnlyFromTheHeldObject) {
   catalogue.Subscribe(&catalogueJournal);
 
   // Nothing is held yet: an item searched on its own reaches no one above it.
-  a->Items.Item(2)->GetPrivacyValue(true, false);
+  a->Items.Item(2)->GetPrivacyValue(walks, Search());
   EXPECT_TRUE(configJournal.lines.empty());
 
-  catalogue.GetPrivacyValue(true, false, false);
+  catalogue.GetPrivacyValue(walks, Search());
   EXPECT_EQ(configJournal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "append a2 a2.ini:k1", "item a2 1",
                                         "config A 2"}));
   EXPECT_EQ(catalogueJournal.lines.size(), 9u);
@@ -160,13 +158,13 @@ TEST(PrivacyConfigs, EventsAreForwardedOnlyFromTheHeldObject) {
   // forwards B, its last configuration, not A.
   configJournal.lines.clear();
   catalogueJournal.lines.clear();
-  a->Items.Item(1)->GetPrivacyValue(false, false);
-  a->Items.Item(2)->GetPrivacyValue(false, false);
+  a->Items.Item(1)->GetPrivacyValue(walks, Kept());
+  a->Items.Item(2)->GetPrivacyValue(walks, Kept());
   EXPECT_EQ(configJournal.lines, (Lines{"item a2 1"}));
   EXPECT_TRUE(catalogueJournal.lines.empty());
-  a->GetPrivacyValue(false, false, false);
+  a->GetPrivacyValue(walks, Kept());
   EXPECT_TRUE(catalogueJournal.lines.empty());
-  catalogue.Item(2)->GetPrivacyValue(false, false, false);
+  catalogue.Item(2)->GetPrivacyValue(walks, Kept());
   EXPECT_EQ(catalogueJournal.lines, (Lines{"item b1 1", "config B 1"}));
   a->Unsubscribe(&configJournal);
   catalogue.Unsubscribe(&catalogueJournal);
@@ -182,14 +180,14 @@ TEST(PrivacyConfigs, ReOrderPutsRootsFirstThenSortsPluginsAndCustomsStably) {
   EXPECT_EQ(Order(catalogue), "Sys;Alpha;zeta;beta;");
 
   PrivacyConfigs mixed;
-  mixed.Add(MakeConfig("odd1", 0, true, {}), "first");
+  mixed.Add(MakeConfig("odd1", SoftwareType::Unknown, true, {}), "first");
   mixed.Add(MakeConfig("R2", kRoot, true, {}));
   mixed.Add(MakeConfig("same", kCustoms, true, {"one=1"}));
   mixed.Add(MakeConfig("a_b", kPlugins, true, {}));
   mixed.Add(MakeConfig("SAME", kCustoms, true, {"two=1"}));
   mixed.Add(MakeConfig("AB", kPlugins, true, {}));
   mixed.Add(MakeConfig("R1", kRoot, true, {}));
-  mixed.Add(MakeConfig("odd2", 9, true, {}));
+  mixed.Add(MakeConfig("odd2", static_cast<SoftwareType>(9), true, {}));
   mixed.Add(MakeConfig("\xC3\xA9t\xC3\xA9", kPlugins, true, {}));  // été: upper-cased É sorts after Z
   mixed.Add(MakeConfig("Zed", kPlugins, true, {}));
   mixed.ReOrder();
@@ -231,7 +229,7 @@ TEST(PrivacyConfigs, FindCloneAndRemoveAll) {
   EXPECT_EQ(PrivacyConfig::TransSoftwareType("Root"), kRoot);
   EXPECT_EQ(PrivacyConfig::TransSoftwareType("Plugins"), kPlugins);
   EXPECT_EQ(PrivacyConfig::TransSoftwareType("Customs"), kCustoms);
-  EXPECT_EQ(PrivacyConfig::TransSoftwareType("customs"), 0);
+  EXPECT_EQ(PrivacyConfig::TransSoftwareType("customs"), SoftwareType::Unknown);
   EXPECT_EQ(PrivacyConfig::SoftwareTypeName(kPlugins), "Plugins");
 
   catalogue.RemoveAll();
@@ -240,4 +238,4 @@ TEST(PrivacyConfigs, FindCloneAndRemoveAll) {
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

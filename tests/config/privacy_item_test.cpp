@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "fake_walks.h"
+#include "support/event_journal.h"
 
-namespace qm {
+namespace qm::testing {
 namespace {
-
-using testing::EventJournal;
-using testing::FakeWalks;
 
 std::vector<std::string> Entries(const TextList& list) { return {list.begin(), list.end()}; }
 
@@ -34,30 +32,30 @@ TEST(PrivacyItem, TypeNamesAreExact) {
       {"RegValue", 1}, {"RegKey", 2}, {"RegSubKeyValue", 3}, {"File", 4},
       {"Folder", 5},   {"IniFileItem", 7}, {"Customize", 8}};
   for (const auto& [name, code] : names) {
-    EXPECT_EQ(PrivacyItem::TransPrivacyItemType(name), code);
-    EXPECT_EQ(PrivacyItem::PrivacyItemTypeName(code), name);
+    EXPECT_EQ(static_cast<int32_t>(PrivacyItem::TransPrivacyItemType(name)), code);
+    EXPECT_EQ(PrivacyItem::PrivacyItemTypeName(static_cast<PrivacyItemType>(code)), name);
   }
-  EXPECT_EQ(PrivacyItem::TransPrivacyItemType("file"), 0);
-  EXPECT_EQ(PrivacyItem::TransPrivacyItemType("File "), 0);
-  EXPECT_EQ(PrivacyItem::TransPrivacyItemType(""), 0);
-  EXPECT_EQ(PrivacyItem::PrivacyItemTypeName(6), "");
+  for (const char* unknown : {"file", "File ", ""}) {
+    EXPECT_EQ(PrivacyItem::TransPrivacyItemType(unknown), PrivacyItemType::Unknown);
+  }
+  EXPECT_EQ(PrivacyItem::PrivacyItemTypeName(static_cast<PrivacyItemType>(6)), "");
 }
 
 TEST(PrivacyItem, FrameSearchesOnlyRegularItemsOfKnownType) {
   FakeWalks walks;
-  auto item = testing::MakeConfig("App", software_types::kRoot, true, {"Recent=2"})->Items.Item(1);
+  auto item = MakeConfig("App", SoftwareType::Root, true, {"Recent=2"})->Items.Item(1);
   EventJournal journal;
   item->Subscribe(&journal);
   EXPECT_EQ(item->ValueCount(), -1);
 
   // Without refreshing before any search: no result, reported as -1, nothing searched.
-  EXPECT_EQ(item->GetPrivacyValue(false, false), nullptr);
-  const auto found = item->GetPrivacyValue(true, true);
+  EXPECT_EQ(item->GetPrivacyValue(walks, Kept()), nullptr);
+  const auto found = item->GetPrivacyValue(walks, Search(false, true));
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->Count(), 2);
   EXPECT_EQ(item->ValueCount(), 2);
   // Reporting the kept result again raises no AppendValue and the same count.
-  EXPECT_EQ(item->GetPrivacyValue(false, false), found);
+  EXPECT_EQ(item->GetPrivacyValue(walks, Kept()), found);
   EXPECT_EQ(walks.searched, (std::vector<std::string>{"Recent!"}));
   EXPECT_EQ(journal.lines, (std::vector<std::string>{"item Recent -1", "append Recent Recent.ini:k1",
                                                      "append Recent Recent.ini:k2", "item Recent 2",
@@ -66,10 +64,10 @@ TEST(PrivacyItem, FrameSearchesOnlyRegularItemsOfKnownType) {
   // Irregular and unknown-type items search nothing and answer an empty result: 0, not -1.
   journal.lines.clear();
   item->Irregular = true;
-  EXPECT_EQ(item->GetPrivacyValue(true, false)->Count(), 0);
+  EXPECT_EQ(item->GetPrivacyValue(walks, Search())->Count(), 0);
   item->Irregular = false;
-  item->ItemType = 6;
-  EXPECT_EQ(item->GetPrivacyValue(true, false)->Count(), 0);
+  item->ItemType = static_cast<PrivacyItemType>(6);
+  EXPECT_EQ(item->GetPrivacyValue(walks, Search())->Count(), 0);
   EXPECT_EQ(walks.searched.size(), 1u);
   EXPECT_EQ(journal.lines, (std::vector<std::string>{"item Recent 0", "item Recent 0"}));
 
@@ -78,28 +76,22 @@ TEST(PrivacyItem, FrameSearchesOnlyRegularItemsOfKnownType) {
   item->Unsubscribe(&journal);
 }
 
-TEST(PrivacyItem, ParserResultAndEventsBecomeTheItems) {
+TEST(PrivacyItem, AWalkThatHandsBackNothingLeavesNoResult) {
   FakeWalks walks;
-  auto config = testing::MakeConfig("App", software_types::kRoot, true, {"Bin=parser", "Gone=nothing"});
+  auto config = MakeConfig("App", SoftwareType::Root, true, {"Gone=nothing"});
   EventJournal journal;
-  const auto bin = config->Items.Item(1);
-  const auto gone = config->Items.Item(2);
-  bin->Subscribe(&journal);
+  const auto gone = config->Items.Item(1);
   gone->Subscribe(&journal);
-  EXPECT_EQ(bin->GetPrivacyValue(true, false)->Item(1)->Path, "parser.ini:Bin");
-  // A parser that hands back nothing leaves the item without a result.
-  EXPECT_EQ(gone->GetPrivacyValue(true, false), nullptr);
+  EXPECT_EQ(gone->GetPrivacyValue(walks, Search()), nullptr);
   EXPECT_EQ(gone->ValueCount(), -1);
-  EXPECT_EQ(journal.lines,
-            (std::vector<std::string>{"append Bin parser.ini:Bin", "item Bin 1", "item Gone -1"}));
-  bin->Unsubscribe(&journal);
+  EXPECT_EQ(journal.lines, (std::vector<std::string>{"item Gone -1"}));
   gone->Unsubscribe(&journal);
 }
 
 TEST(PrivacyItem, CloneCopiesTheDefinitionButNotTheResult) {
   FakeWalks walks;
-  auto item = testing::MakeConfig("App", software_types::kRoot, true, {"Recent=1"})->Items.Item(1);
-  item->GetPrivacyValue(true, false);
+  auto item = MakeConfig("App", SoftwareType::Root, true, {"Recent=1"})->Items.Item(1);
+  item->GetPrivacyValue(walks, Search());
   ASSERT_EQ(item->ValueCount(), 1);
   item->HoldFlag = true;
   item->HoldSettings.Add("C:\\keep.txt");
@@ -113,7 +105,7 @@ TEST(PrivacyItem, CloneCopiesTheDefinitionButNotTheResult) {
   EXPECT_TRUE(copy->Selected);
   EXPECT_TRUE(copy->HoldFlag);
   EXPECT_TRUE(copy->Irregular);
-  EXPECT_EQ(copy->ItemType, item_types::kIniFileItem);
+  EXPECT_EQ(copy->ItemType, PrivacyItemType::IniFileItem);
   EXPECT_EQ(copy->FileLine, "line");
   EXPECT_EQ(copy->SeekSettings, item->SeekSettings);
   EXPECT_EQ(copy->HoldSettings, item->HoldSettings);
@@ -123,11 +115,5 @@ TEST(PrivacyItem, CloneCopiesTheDefinitionButNotTheResult) {
   EXPECT_EQ(item->HoldSettings.Count(), 1);
 }
 
-TEST(PrivacyItem, SearchWithoutInstalledWalksIsAnError) {
-  PrivacyItem item;
-  item.ItemType = item_types::kFile;
-  EXPECT_THROW(item.GetPrivacyValue(true, false), RuntimeError);
-}
-
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

@@ -11,7 +11,7 @@
 namespace qm::testing {
 
 /// A selected item of `software` with its seek settings; held by `holds` when there are any.
-inline std::shared_ptr<PrivacyItem> MakeItem(const std::string& software, const std::string& title, int32_t type,
+inline std::shared_ptr<PrivacyItem> MakeItem(const std::string& software, const std::string& title, PrivacyItemType type,
                                              const std::vector<std::string>& seek,
                                              const std::vector<std::string>& holds = {}) {
   auto item = std::make_shared<PrivacyItem>();
@@ -26,7 +26,7 @@ inline std::shared_ptr<PrivacyItem> MakeItem(const std::string& software, const 
 }
 
 /// A selected configuration of the software type `type` holding `items`.
-inline std::shared_ptr<PrivacyConfig> MakeConfig(const std::string& software, int32_t type,
+inline std::shared_ptr<PrivacyConfig> MakeConfig(const std::string& software, SoftwareType type,
                                                  const std::vector<std::shared_ptr<PrivacyItem>>& items) {
   auto config = std::make_shared<PrivacyConfig>();
   config->Software = software;
