@@ -1,26 +1,28 @@
 #include "discovery/customize_parsers.h"
 
-#include "discovery/customize_parse.h"
+#include <array>
+#include <utility>
+
+#include "discovery/parsers/ie_auto_complete.h"
+#include "discovery/parsers/mozilla_address_history.h"
+#include "discovery/parsers/mozilla_files.h"
+#include "discovery/parsers/recycle_bin.h"
 
 namespace qm {
 
-void CustomizeParsers::Register(const std::string& name, CustomizeParser parser) {
-  parsers_[name] = std::move(parser);
-}
-
-const CustomizeParser* CustomizeParsers::Find(const std::string& name) const {
-  const auto it = parsers_.find(name);
-  return it == parsers_.end() ? nullptr : &it->second;
-}
-
-CustomizeParsers& TheCustomizeParsers() {
-  // The special-case parsers take their places when the table is first used.
-  static CustomizeParsers parsers = [] {
-    CustomizeParsers table;
-    RegisterCustomizeParse(table, TheCustomizeParse());
-    return table;
-  }();
-  return parsers;
+CustomizeParser FindCustomizeParser(std::string_view name) {
+  static constexpr std::array<std::pair<std::string_view, CustomizeParser>, 6> kParsers = {{
+      {"ParseRecycleBin", ParseRecycleBin},
+      {"ParseIEAutoComplete", ParseIEAutoComplete},
+      {"ParseMozillaAddressHistory", ParseMozillaAddressHistory},
+      {"ParseMozillaHistoryFile", ParseMozillaHistoryFile},
+      {"ParseMozillaCacheFiles", ParseMozillaCacheFiles},
+      {"ParseMozillaCookies", ParseMozillaCookies},
+  }};
+  for (const auto& [parserName, parser] : kParsers) {
+    if (parserName == name) return parser;
+  }
+  return nullptr;
 }
 
 }  // namespace qm

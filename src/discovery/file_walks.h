@@ -9,7 +9,7 @@ namespace qm {
 void SeekFiles(WalkContext& context);
 
 /// Folder item: everything inside the folder S1, depth first; the folder itself stays. A folder that is a
-/// root or one of the protected special folders finds nothing.
+/// root, a well-known folder or an ancestor of one finds nothing.
 void SeekFolder(WalkContext& context);
 
 }  // namespace qm

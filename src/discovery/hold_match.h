@@ -13,7 +13,13 @@ namespace qm {
 /// wildcards).
 class HoldMatcher {
  public:
-  HoldMatcher(bool holdFlag, const TextList& holdSettings);
+  /// How the hold settings are compared.
+  enum class Form {
+    FilePath,   ///< file paths: normalised the way seek paths are (separators, "." and trailing separators)
+    AsWritten,  ///< registry value paths ("key path\value name"): as they are
+  };
+
+  HoldMatcher(bool holdFlag, const TextList& holdSettings, Form form);
 
   /// True when the trace at `path` must survive a clear.
   bool IsHeld(std::string_view path) const;

@@ -84,12 +84,18 @@ std::u32string ComparablePath(std::string_view path) {
   return out;
 }
 
-bool IsProtectedFolder(std::string_view folder, const SpecialFolders& folders) {
-  if (Split(folder).parts.empty()) return true;
+bool IsProtectedFolder(std::string_view folder, const std::vector<std::string>& protectedFolders) {
+  const SplitPath split = Split(folder);
+  if (split.root.empty() || split.parts.empty()) return true;
   const std::u32string target = ComparablePath(folder);
-  for (const std::string* special :
-       {&folders.UserProfileDir, &folders.WindowsDir, &folders.SystemDir, &folders.ProgramFilesDir}) {
-    if (!special->empty() && ComparablePath(*special) == target) return true;
+  for (const std::string& special : protectedFolders) {
+    if (special.empty()) continue;
+    const std::u32string guarded = ComparablePath(special);
+    // The folder itself, or an ancestor: the guarded path goes on below it.
+    if (guarded.size() >= target.size() && guarded.compare(0, target.size(), target) == 0 &&
+        (guarded.size() == target.size() || guarded[target.size()] == U'/')) {
+      return true;
+    }
   }
   return false;
 }

@@ -2,8 +2,7 @@
 
 #include <string>
 #include <string_view>
-
-#include "config/placeholders.h"
+#include <vector>
 
 namespace qm {
 
@@ -12,8 +11,8 @@ namespace qm {
 std::u32string ComparablePath(std::string_view path);
 
 /// True when a Folder item on `folder` must find nothing, because emptying it would wreck the system or the
-/// user's files: a drive or file-system root (also a share's root), a relative path that names the working
-/// folder itself, or exactly the user-profile, Windows, system or program-files folder of `folders`.
-bool IsProtectedFolder(std::string_view folder, const SpecialFolders& folders);
+/// user's files: a drive or file-system root (also a share's root), a path that is not absolute, one of
+/// `protectedFolders` or an ancestor of one (emptying C:\Users empties every profile).
+bool IsProtectedFolder(std::string_view folder, const std::vector<std::string>& protectedFolders);
 
 }  // namespace qm

@@ -1,10 +1,12 @@
 #include "discovery/registry_walks.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "discovery/tree_walk.h"
 #include "discovery/wildcard_match.h"
 #include "registry/reg_key.h"
 #include "registry/reg_keys.h"
@@ -13,130 +15,134 @@
 namespace qm {
 namespace {
 
-/// Records a value of a RegValue or RegSubKeyValue item (never held), reports it, then deletes it when
-/// erasing; a value that could not be deleted says so.
-void HandlePlainValue(WalkContext& context, const RegValue& rv) {
-  const auto pv = context.Values.AddRegValue(rv, context.Clear ? status::kErased : status::kFound);
-  context.Report(*pv);
-  if (context.Clear && !SkipFailure([&] { rv.Delete(); })) context.EraseFailed(*pv);
+/// The registry walk's error line: date and time, "--", number, ",", source, "(GetRegKeyAllSub),",
+/// description, ",", the platform's error code.
+std::string ErrorLine(const WalkContext& context, const RuntimeError& e) {
+  return GeneralDateText(context.Services.Time.Now()) + "--" + std::to_string(e.Number()) + "," + e.Source() +
+         "(GetRegKeyAllSub)," + e.Description() + "," + std::to_string(e.LastPlatformError());
 }
+
+/// Deletes a value when erasing, then tells its status: erased, or failed when the delete was refused.
+TraceStatus EraseValue(const RegValue& rv, const std::function<void(const RuntimeError&)>& onFailure) {
+  return SkipFailure([&] { rv.Delete(); }, onFailure) ? TraceStatus::Erased : TraceStatus::Failed;
+}
+
+/// Records a value of a RegValue or RegSubKeyValue item (never held), erases it when clearing, and reports it.
+void HandlePlainValue(WalkContext& context, const RegValue& rv) {
+  const auto pv = context.Values.AddRegValue(rv, context.Clear ? TraceStatus::Erased : TraceStatus::Found);
+  if (context.Clear) pv->ValueStatus = EraseValue(rv, {});
+  context.Report(*pv);
+}
+
+/// The key walk's view of a key tree (see TreeWalk): values are the leaves (held ones kept), sub-keys are
+/// walked and, when clearing, deleted once nothing is left in them. Every failure is written to the log as
+/// an error line.
+class KeyTree {
+ public:
+  using Node = RegKey;
+  using Sub = RegKey;
+  using Leaf = RegValue;
+  struct Content {
+    std::vector<RegKey> subs;
+    std::vector<RegValue> leaves;
+  };
+
+  explicit KeyTree(WalkContext& context) : context_(context) {}
+
+  Content Read(RegKey& key) {
+    Content content;
+    for (RegKey& sub : key.EnumSubKeys()) content.subs.push_back(sub);
+    for (RegValue& value : key.EnumSubValues()) content.leaves.push_back(value);
+    return content;
+  }
+
+  std::shared_ptr<PrivacyValue> Record(RegKey&, const RegKey& sub) {
+    return context_.Values.AddRegKey(sub, context_.Clear ? TraceStatus::Erased : TraceStatus::Found);
+  }
+
+  TraceStatus Handle(RegKey&, RegValue& rv) {
+    const bool held = context_.IsHeldValue(rv.KeyPath + "\\" + rv.ValueName);
+    const auto pv = context_.Values.AddRegValue(rv, held ? TraceStatus::Held : TraceStatus::Found);
+    if (context_.Clear && !held) pv->ValueStatus = EraseValue(rv, LogFailure());
+    context_.Report(*pv);
+    return pv->ValueStatus;
+  }
+
+  bool Enters(const RegKey&) const { return true; }
+  RegKey Open(RegKey&, const RegKey& sub) { return sub; }
+
+  Removal Remove(RegKey&, RegKey& sub) {
+    RegKey fresh(sub.Registry(), sub.RootKey, sub.Path);
+    if (fresh.EnumSubKeys().Count() > 0 || fresh.EnumSubValues().Count() > 0) return Removal::Kept;
+    Removal removal = Removal::Kept;
+    SkipFailure([&] { removal = fresh.DeleteRegKey(false) ? Removal::Removed : Removal::Kept; }, LogFailure());
+    return removal;
+  }
+
+  void Unreadable(RegKey&, const RegKey*, const RuntimeError& error) { LogFailure()(error); }
+  template <class Frames>
+  void Release(Frames&) {}
+  void Reopen(RegKey&, RegKey&) {}
+
+ private:
+  std::function<void(const RuntimeError&)> LogFailure() {
+    return [this](const RuntimeError& e) { context_.LogLine(ErrorLine(context_, e)); };
+  }
+
+  WalkContext& context_;
+};
 
 /// The key S2 under the root named S1.
 RegKey ItemKey(const WalkContext& context) {
-  return RegKey(RegKey::TransRootKey(context.Setting(1)), context.Setting(2));
+  return RegKey(context.Services.Registry, RegKey::TransRootKey(context.Setting(1)), context.Setting(2));
 }
 
-/// True when the key has neither values nor sub-keys left.
-bool IsEmptyKey(const RegKey& key) {
-  RegKey fresh(key.RootKey, key.Path);
-  return fresh.EnumSubKeys().Count() == 0 && fresh.EnumSubValues().Count() == 0;
-}
-
-/// A sub-key recorded by the registry walk, and whether it is gone.
-struct RecordedKey {
-  RegKey* key;
-  std::shared_ptr<PrivacyValue> pv;
-  bool removed = false;
-};
-
-/// The registry walk: sub-keys are recorded first, then the values (held ones kept), then each sub-key is
-/// walked and, when erasing, deleted once nothing is left in it, so a held value keeps its key. Every
-/// failure is written to the log as an error line and skipped.
-void GetRegKeyAllSub(WalkContext& context, RegKey& key) {
-  const auto logFailure = [&](const RuntimeError& e) {
-    context.AppendString(GeneralDateText(context.Time.Now()) + "--" + std::to_string(e.Number()) + "," +
-                         e.Source() + "(GetRegKeyAllSub)," + e.Description() + "," +
-                         std::to_string(e.LastPlatformError()));
-  };
-
-  RegKeys* subKeys = nullptr;
-  RegValues* values = nullptr;
-  if (!SkipFailure([&] { subKeys = &key.SubKeys(); }, logFailure)) return;
-
-  std::vector<RecordedKey> recorded;
-  [&] {
-    for (RegKey& sub : *subKeys) {
-      if (WalkContext::Stopped()) return;
-      SkipFailure(
-          [&] {
-            const auto pv = context.Values.AddRegKey(sub, context.Clear ? status::kErased : status::kFound);
-            recorded.push_back({&sub, pv});
-            context.Report(*pv);
-          },
-          logFailure);
-    }
-    if (!SkipFailure([&] { values = &key.SubValues(); }, logFailure)) return;
-    for (RegValue& rv : *values) {
-      if (WalkContext::Stopped()) return;
-      SkipFailure(
-          [&] {
-            const bool held = context.Holds.IsHeld(rv.KeyPath + "\\" + rv.ValueName);
-            const auto pv = context.Values.AddRegValue(rv, held ? status::kHeld : status::kFound);
-            if (context.Clear && !held) {
-              if (SkipFailure([&] { rv.Delete(); }, logFailure)) {
-                pv->ValueStatus = status::kErased;
-              } else {
-                context.EraseFailed(*pv);
-              }
-            }
-            context.Report(*pv);
-          },
-          logFailure);
-    }
-    for (RecordedKey& sub : recorded) {
-      if (WalkContext::Stopped()) return;
-      GetRegKeyAllSub(context, *sub.key);
-      if (!context.Clear) continue;
-      SkipFailure(
-          [&] {
-            if (IsEmptyKey(*sub.key)) sub.removed = sub.key->DeleteRegKey(false);
-          },
-          logFailure);
-    }
-  }();
-
-  if (!context.Clear) return;
-  for (RecordedKey& sub : recorded) {
-    if (!sub.removed) context.EraseFailed(*sub.pv);
-  }
+/// Runs a registry item's walk with all its store writes in one: a write that fails leaves every trace it
+/// would have erased at "failed", and their log lines say so.
+template <class Walk>
+void InOneWrite(WalkContext& context, Walk&& walk) {
+  reg::ChangeBatch batch(context.Services.Registry);
+  context.DeferLog();
+  walk();
+  context.LogDeferred(batch.End() != reg::kSuccess);
 }
 
 }  // namespace
 
 void SeekRegValues(WalkContext& context) {
-  RegKey key = ItemKey(context);
-  std::optional<WildcardPattern> pattern;
-  if (context.SettingCount() >= 3 && !SkipFailure([&] { pattern.emplace(context.Setting(3)); })) return;
-  RegValues* values = nullptr;
-  if (!SkipFailure([&] { values = &key.SubValues(); })) return;
-  for (const RegValue& rv : *values) {
-    if (pattern && !pattern->Matches(rv.ValueName)) continue;
-    if (WalkContext::Stopped()) return;
-    SkipFailure([&] { HandlePlainValue(context, rv); });
-  }
+  InOneWrite(context, [&] {
+    RegKey key = ItemKey(context);
+    std::optional<WildcardPattern> pattern;
+    if (context.SettingCount() >= 3 && !SkipFailure([&] { pattern.emplace(context.Setting(3)); })) return;
+    for (const RegValue& rv : key.EnumSubValues()) {
+      if (pattern && !pattern->Matches(rv.ValueName)) continue;
+      if (context.Stopped()) return;
+      SkipFailure([&] { HandlePlainValue(context, rv); });
+    }
+  });
 }
 
 void SeekRegSubKeyValues(WalkContext& context) {
-  RegKey key = ItemKey(context);
-  std::optional<WildcardPattern> pattern;
-  if (!SkipFailure([&] { pattern.emplace(context.Setting(3)); })) return;
-  RegKeys* subKeys = nullptr;
-  if (!SkipFailure([&] { subKeys = &key.EnumSubKeys(); })) return;
-  for (RegKey& sub : *subKeys) {
-    if (!pattern->Matches(sub.Name)) continue;
-    if (WalkContext::Stopped()) return;
-    RegValues* values = nullptr;
-    if (!SkipFailure([&] { values = &sub.SubValues(); })) continue;
-    for (const RegValue& rv : *values) {
-      if (WalkContext::Stopped()) return;
-      SkipFailure([&] { HandlePlainValue(context, rv); });
+  InOneWrite(context, [&] {
+    RegKey key = ItemKey(context);
+    std::optional<WildcardPattern> pattern;
+    if (!SkipFailure([&] { pattern.emplace(context.Setting(3)); })) return;
+    for (RegKey& sub : key.EnumSubKeys()) {
+      if (!pattern->Matches(sub.Name)) continue;
+      if (context.Stopped()) return;
+      for (const RegValue& rv : sub.EnumSubValues()) {
+        if (context.Stopped()) return;
+        SkipFailure([&] { HandlePlainValue(context, rv); });
+      }
     }
-  }
+  });
 }
 
 void SeekRegKey(WalkContext& context) {
-  RegKey key = ItemKey(context);
-  GetRegKeyAllSub(context, key);
+  InOneWrite(context, [&] {
+    KeyTree tree(context);
+    TreeWalk<KeyTree>(context, tree).Run(ItemKey(context));
+  });
 }
 
 }  // namespace qm

@@ -1,33 +1,57 @@
 #include "discovery/walk_context.h"
 
-#include "platform/error.h"
-
 namespace qm {
 
 WalkContext::WalkContext(PrivacyItem& item, PrivacyValues& values, bool clear, const WalkServices& services)
     : Item(item),
       Values(values),
       Clear(clear),
-      Holds(item.HoldFlag, item.HoldSettings),
       Services(services),
-      Time(services.Time ? *services.Time : SystemClock()),
-      Protected(services.Protected ? *services.Protected : PlaceholderFolders()),
-      Parsers(services.Parsers ? *services.Parsers : TheCustomizeParsers()),
-      fillTimes_(services.FillTimes ? services.FillTimes() : 1) {}
+      fileHolds_(item.HoldFlag, item.HoldSettings, HoldMatcher::Form::FilePath),
+      valueHolds_(item.HoldFlag, item.HoldSettings, HoldMatcher::Form::AsWritten) {}
 
 const std::string& WalkContext::Setting(int64_t position) const {
   static const std::string kNone;
   return position >= 1 && position <= SettingCount() ? Item.SeekSettings.Item(position) : kNone;
 }
 
-void WalkContext::EraseFailed(PrivacyValue& pv) {
-  pv.ValueStatus = status::kFailed;
-  if (Services.Log) Services.Log->AppendPrivacyValue(pv);
+void WalkContext::Report(PrivacyValue& pv, std::string_view section) {
+  Item.RaiseAppendValue(pv);
+  Log(pv, section);
 }
 
-void WalkContext::EraseFile(PrivacyValue& pv) {
-  if (!Services.EraseFile) throw RuntimeError(errors::kInvalidArgument, "ItemWalker", "no file erase routine");
-  if (Services.EraseFile(pv, fillTimes_) == status::kFailed) EraseFailed(pv);
+void WalkContext::ReportPending(PrivacyValue& pv) {
+  Item.RaiseAppendValue(pv);
+  if (!Clear) Log(pv, {});
+}
+
+void WalkContext::Settle(PrivacyValue& pv) {
+  if (Clear) Log(pv, {});
+}
+
+void WalkContext::LogDeferred(bool undone) {
+  deferring_ = false;
+  for (auto& [pv, section] : deferred_) {
+    if (undone && pv->ValueStatus == TraceStatus::Erased) pv->ValueStatus = TraceStatus::Failed;
+    Log(*pv, section);
+  }
+  deferred_.clear();
+}
+
+void WalkContext::Log(PrivacyValue& pv, std::string_view section) {
+  if (deferring_) {
+    deferred_.emplace_back(&pv, std::string(section));
+  } else if (Services.Log) {
+    Services.Log->AppendPrivacyValue(pv, section);
+  }
+}
+
+void WalkContext::Problem(const std::string& path, const RuntimeError& error) {
+  if (Services.Problems) Services.Problems->WalkProblem(Item, path, error);
+}
+
+void WalkContext::LogLine(const std::string& line) const {
+  if (Services.Log) Services.Log->AppendString(line);
 }
 
 }  // namespace qm

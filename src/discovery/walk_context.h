@@ -4,37 +4,24 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
-#include "config/placeholders.h"
 #include "config/privacy_item.h"
-#include "config/stop_requested.h"
-#include "discovery/customize_parsers.h"
 #include "discovery/hold_match.h"
-#include "discovery/privacy_values.h"
-#include "platform/clock.h"
-#include "platform/error.h"
+#include "discovery/walk_services.h"
+#include "trace/privacy_values.h"
 
 namespace qm {
 
-/// Erases the file of a file trace (its `Path`, named by its `ValueName`), sets the trace's status to what
-/// happened (2 deleted, 3 overwritten, -1 still there) and returns it. The second argument is the number of
-/// overwrite passes for a locked index.dat.
-using FileEraser = std::function<int32_t(PrivacyValue&, int)>;
-
-/// What the walks need besides the item: the services of the layers above (the activity log, the file erase
-/// routine, the settings) come in here, so discovery never depends on them. A null clock, folder set or
-/// parser table stands for the program's own.
-struct WalkServices {
-  TraceLog* Log = nullptr;                               ///< failed-erase lines; nullptr: none
-  std::function<void(const std::string&)> AppendString;  ///< error lines of the registry walk; empty: none
-  FileEraser EraseFile;                                  ///< required for erasing files
-  std::function<int()> FillTimes;                        ///< overwrite passes; empty: 1
-  const Clock* Time = nullptr;                           ///< the date and time of error lines
-  const SpecialFolders* Protected = nullptr;             ///< folders a Folder item never empties
-  const CustomizeParsers* Parsers = nullptr;             ///< the parsers of Customize items
-};
-
-/// The state of one item search, shared by the walks of every kind.
+/// The state of one item search, shared by the walks of every kind and the special-case parsers.
+///
+/// Every trace is reported (the item's `AppendValue`) once, and logged once with the status it ends with. A
+/// trace whose erase happens on the spot is reported and logged together (`Report`). A folder or key that a
+/// clear removes only after its content is reported first (`ReportPending`) and logged when its outcome is
+/// known (`Settle`). An item whose erases all land at its end (one write of an ini file, of the registry
+/// store) defers its log lines until then (`DeferLog` ... `LogDeferred`).
 class WalkContext {
  public:
   WalkContext(PrivacyItem& item, PrivacyValues& values, bool clear, const WalkServices& services);
@@ -42,39 +29,50 @@ class WalkContext {
   PrivacyItem& Item;
   PrivacyValues& Values;
   const bool Clear;  ///< erase each trace as it is found
-  const HoldMatcher Holds;
   const WalkServices& Services;
-  const Clock& Time;
-  const SpecialFolders& Protected;
-  const CustomizeParsers& Parsers;
 
-  /// Overwrite passes for a file that cannot be deleted, read once per search.
-  int FillTimes() const { return fillTimes_; }
+  /// True when the run was asked to stop: every loop tests it before each trace.
+  bool Stopped() const { return Services.Stop.load(std::memory_order_relaxed); }
 
   /// The seek setting at a 1-based position; "" beyond the last one.
   const std::string& Setting(int64_t position) const;
   int64_t SettingCount() const { return Item.SeekSettings.Count(); }
 
-  /// True when the run was asked to stop: every loop tests it before each trace.
-  static bool Stopped() { return StopRequested.load(); }
+  /// True when a file at `path` (the platform's own form) must survive a clear.
+  bool IsHeldFile(std::string_view path) const { return fileHolds_.IsHeld(path); }
+  /// True when the registry value at "key path\value name" must survive a clear.
+  bool IsHeldValue(std::string_view path) const { return valueHolds_.IsHeld(path); }
 
-  /// Raises the item's `AppendValue` for a trace just recorded.
-  void Report(PrivacyValue& pv) { Item.RaiseAppendValue(pv); }
+  /// Reports a trace whose outcome is known, and logs it (`section`: an ini entry's section).
+  void Report(PrivacyValue& pv, std::string_view section = {});
+  /// Reports a folder or key whose outcome a clear learns later; a show logs it now.
+  void ReportPending(PrivacyValue& pv);
+  /// Logs a trace reported pending, now that its outcome is known.
+  void Settle(PrivacyValue& pv);
 
-  /// A trace whose erase did not happen: its status becomes -1 and the log gets one more line for it.
-  void EraseFailed(PrivacyValue& pv);
+  /// From here on, log lines wait for LogDeferred.
+  void DeferLog() { deferring_ = true; }
+  /// Writes the waiting log lines; with `undone` every trace among them that was erased is still there (the
+  /// write that would have erased it failed) and says so first.
+  void LogDeferred(bool undone);
 
-  /// Erases a file trace with the file erase routine, setting its status; a file that is still there
-  /// unchanged gets its failed-erase line.
-  void EraseFile(PrivacyValue& pv);
-
-  /// Writes one line to the activity log (while a log run is open).
-  void AppendString(const std::string& line) const {
-    if (Services.AppendString) Services.AppendString(line);
+  /// Erases a file trace found as `entry` of `folder` (see FileEraser).
+  void EraseFile(const FolderHandle& folder, const FolderEntry& entry, PrivacyValue& pv, FillRule rule) {
+    Services.Eraser.EraseFile(folder, entry, pv, rule);
   }
 
+  /// Tells the run that `path` could not be read.
+  void Problem(const std::string& path, const RuntimeError& error);
+  /// Writes one line of its own to the activity log (while a log run is open).
+  void LogLine(const std::string& line) const;
+
  private:
-  int fillTimes_;
+  void Log(PrivacyValue& pv, std::string_view section);
+
+  HoldMatcher fileHolds_;
+  HoldMatcher valueHolds_;
+  bool deferring_ = false;
+  std::vector<std::pair<PrivacyValue*, std::string>> deferred_;
 };
 
 /// Runs one step of a walk. A failure ends that step only: the walk goes on with the next one. Returns

@@ -2,32 +2,38 @@
 
 #include <gtest/gtest.h>
 
-namespace qm {
+#include <filesystem>
+#include <string>
+
+namespace qm::testing {
 namespace {
 
-TEST(HoldMatch, WholePathCaseInsensitiveNoWildcards) {
-  const TextList holds{"C:\\Temp\\Keep.txt", "HKCU-Path\\Software\\App\\Kept", "C:\\Temp\\*.log"};
-  const HoldMatcher m(true, holds);
-  EXPECT_TRUE(m.IsHeld("c:\\temp\\KEEP.TXT"));
-  EXPECT_TRUE(m.IsHeld("hkcu-path\\software\\app\\kept"));
-  EXPECT_FALSE(m.IsHeld("C:\\Temp\\Keep.txt.bak"));
-  EXPECT_FALSE(m.IsHeld("C:\\Temp\\Keep"));
-  EXPECT_FALSE(m.IsHeld("C:\\Temp\\a.log"));  // a star in a hold is a plain character
-  EXPECT_TRUE(m.IsHeld("C:\\Temp\\*.LOG"));
-}
+TEST(HoldMatch, WholePathWithoutCaseOrWildcards) {
+  // An absolute path of this platform, so the file form can normalise it.
+  const std::string dir = std::filesystem::temp_directory_path().string();
+  const HoldMatcher files(true,
+                          TextList{dir + "/sub\\\\.\\Keep.txt\\", dir + "/*.log", "\xC3\x89t\xC3\xA9.txt"},
+                          HoldMatcher::Form::FilePath);
+  const std::string sub = (std::filesystem::path(dir) / "sub").string();
+  EXPECT_TRUE(files.IsHeld((std::filesystem::path(sub) / "KEEP.TXT").string()));
+  EXPECT_FALSE(files.IsHeld((std::filesystem::path(sub) / "Keep.txt.bak").string()));
+  EXPECT_FALSE(files.IsHeld(sub));
+  EXPECT_FALSE(files.IsHeld((std::filesystem::path(dir) / "a.log").string())) << "a star in a hold is itself";
+  EXPECT_TRUE(files.IsHeld((std::filesystem::path(dir) / "*.LOG").string()));
+  // A hold that is no absolute path is compared as written; accented letters compare without case.
+  EXPECT_TRUE(files.IsHeld("\xC3\xA9T\xC3\x89.TXT"));
 
-TEST(HoldMatch, HoldFlagOffHoldsNothing) {
-  const TextList holds{"C:\\Temp\\Keep.txt"};
-  EXPECT_FALSE(HoldMatcher(false, holds).IsHeld("C:\\Temp\\Keep.txt"));
-  EXPECT_FALSE(HoldMatcher(true, TextList{}).IsHeld(""));
+  const HoldMatcher values(true, TextList{"Software\\App\\Kept", ""}, HoldMatcher::Form::AsWritten);
+  EXPECT_TRUE(values.IsHeld("software\\APP\\kept"));
+  EXPECT_FALSE(values.IsHeld("Software\\App\\Kept\\"));
+  EXPECT_FALSE(values.IsHeld("Software/App/Kept"));
   // An empty hold entry holds only the empty path (a registry default value of an empty key path).
-  EXPECT_TRUE(HoldMatcher(true, TextList{""}).IsHeld(""));
-}
+  EXPECT_TRUE(values.IsHeld(""));
 
-TEST(HoldMatch, AccentedLettersCompareWithoutCase) {
-  const HoldMatcher m(true, TextList{"C:\\\xC3\x89t\xC3\xA9.txt"});  // C:\Été.txt
-  EXPECT_TRUE(m.IsHeld("c:\\\xC3\xA9T\xC3\x89.TXT"));
+  EXPECT_FALSE(HoldMatcher(false, TextList{"Software\\App\\Kept"}, HoldMatcher::Form::AsWritten)
+                   .IsHeld("Software\\App\\Kept"));
+  EXPECT_FALSE(HoldMatcher(true, TextList{}, HoldMatcher::Form::AsWritten).IsHeld(""));
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

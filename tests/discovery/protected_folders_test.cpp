@@ -2,31 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include "support/placeholder_folders.h"
+#include <initializer_list>
+#include <string>
+#include <vector>
 
-namespace qm {
+namespace qm::testing {
 namespace {
 
-TEST(ProtectedFolders, RootsAndTheFourSpecialFoldersInAnySpellingButNothingBelowOrBesideThem) {
-  const SpecialFolders f = test::WindowsTestFolders();
-  // Roots and paths that come to no folder at all, then the special folders however they are written.
-  for (const char* path : {"C:\\", "C:", "c:/", "/", "//", "\\", "\\\\server\\share", "\\\\server\\share\\",
-                           "\\\\?\\C:\\", "\\\\?\\UNC\\server\\share", "", ".", "a\\..", "C:\\Windows\\..",
-                           "/tmp/../", "C:\\Users\\ann", "c:\\users\\ANN\\", "C:/Users/ann/.",
-                           "C:\\Users\\bob\\..\\ann", "C:\\WINDOWS", "C:\\Windows\\System32\\",
-                           "C:\\Program Files", "\\\\?\\C:\\Program Files"}) {
-    EXPECT_TRUE(IsProtectedFolder(path, f)) << path;
-  }
-  for (const char* path :
-       {"C:\\Users\\ann\\Cookies", "C:\\Windows\\Temp", "C:\\Users\\ann\\AppData\\Local\\Temp", "C:\\Users",
-        "C:\\Program Files (x86)", "\\\\server\\share\\cache", "/tmp/x", "cache"}) {
-    EXPECT_FALSE(IsProtectedFolder(path, f)) << path;
-  }
-  // An empty special folder (Linux has no Windows folder) protects nothing beyond the roots.
-  SpecialFolders linux;
-  linux.UserProfileDir = "/home/ann";
-  EXPECT_TRUE(IsProtectedFolder("/home/ann/", linux));
-  EXPECT_FALSE(IsProtectedFolder("/home/ann/.cache", linux));
+TEST(ProtectedFolders, RootsRelativePathsTheFoldersAndTheirAncestorsButNothingBelowOrBeside) {
+  // An empty entry (a folder this system lacks) protects nothing.
+  const std::vector<std::string> folders = {"C:\\Users\\ann", "C:\\Windows\\system32", "C:\\Program Files",
+                                            "/home/ann", ""};
+  const auto expect = [&](bool protectedFolder, std::initializer_list<const char*> paths) {
+    for (const char* path : paths) EXPECT_EQ(IsProtectedFolder(path, folders), protectedFolder) << path;
+  };
+  // Roots of drives, shares and the Linux tree, also reached by climbing.
+  expect(true, {"/", "C:\\", "C:", "c:/", "\\", "//", "\\\\server\\share", "\\\\server\\share\\",
+                "\\\\?\\C:\\", "\\\\?\\UNC\\server\\share", "C:\\Windows\\..", "/tmp/../"});
+  // Paths that are not absolute.
+  expect(true, {"", ".", "cache", "a\\..", "..\\x", "Users\\ann"});
+  // The folders themselves however they are written, and their ancestors: emptying one empties them.
+  expect(true, {"C:\\Users\\ann", "c:\\users\\ANN\\", "C:/Users/ann/.", "C:\\Users\\bob\\..\\ann",
+                "C:\\WINDOWS\\System32\\", "c:/program files", "\\\\?\\C:\\Program Files", "/home//ann/"});
+  expect(true, {"C:\\Users", "c:/users/", "C:\\Windows", "\\\\?\\C:\\WINDOWS", "/home"});
+  // Below them and beside them.
+  expect(false, {"C:\\Users\\ann\\Cookies", "C:\\Users\\ann\\AppData\\Local\\Temp", "C:\\Windows\\Temp",
+                 "/home/ann/.cache", "\\\\server\\share\\cache", "C:\\Users\\anne", "C:\\Users\\an",
+                 "C:\\Program Files (x86)", "C:\\Windows\\system", "D:\\Users", "/home/anne", "/tmp/x"});
 }
 
 TEST(ProtectedFolders, ComparablePathUnifiesSeparatorsAndCase) {
@@ -37,4 +39,4 @@ TEST(ProtectedFolders, ComparablePathUnifiesSeparatorsAndCase) {
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

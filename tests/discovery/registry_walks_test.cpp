@@ -1,187 +1,62 @@
-#include "discovery/registry_walks.h"
-
 #include <gtest/gtest.h>
 
-#include <string>
-#include <utility>
-#include <vector>
+#include <filesystem>
 
-#include "discovery/walk_harness.h"
-#include "platform/clock.h"
-#include "registry/reg_key.h"
-#include "registry/reg_keys.h"
-#include "registry/reg_values.h"
-#include "support/registry_fixture.h"
+#include "support/test_engine.h"
 
-namespace qm {
+namespace qm::testing {
 namespace {
 
-using testing::Finals;
-using testing::WalkHarness;
+constexpr char kCatalogue[] =
+    "[Config]\nSoftware:App\nSelected:1\n"
+    "History<>1<>0<>RegKey><HKEY_CURRENT_USER<>Software\\QuillmereTest\\Walk\\History\n"
+    "MRU<>1<>0<>RegValue><HKEY_CURRENT_USER<>Software\\QuillmereTest\\Walk\\MRU\n";
 
-constexpr uint32_t kHkcu = 0x80000001u;
-const std::string kBase = "Software\\QuillmereTest\\RunWalks";
+constexpr char kRegistry[] =
+    "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Walk\\History\\k1]\r\n\"v\"=\"1\"\r\n"
+    "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Walk\\MRU]\r\n\"a\"=\"x\"\r\n";
 
-std::vector<std::string> KeyNames(const std::string& path) {
-  std::vector<std::string> names;
-  RegKey key(kHkcu, path);
-  for (const RegKey& sub : key.EnumSubKeys()) names.push_back(sub.Name);
-  return names;
+TEST(RegistryWalks, ValuesThatCannotBeDeletedEndFailedAndTheWalkLogsWhy) {
+  // A store with a line it cannot read is never written: every delete is refused.
+  TestEngine t("", std::string(kRegistry) + "\"bad\"=hex:zz\r\n");
+  if (!t.registry.UsesStore()) GTEST_SKIP() << "the real registry refuses no delete a test can arrange";
+  ASSERT_NE(t.registry.Registry().ReadOnlyReason(), "");
+  t.LoadCatalogue(kCatalogue);
+  t.engine.Settings.EnableFileLogging = true;
+  const RunTotals totals = t.Run(true);
+  const std::string base = "Software\\QuillmereTest\\Walk\\";
+  EXPECT_EQ(TraceTexts(totals.Values), (std::vector<std::string>{"2 -1 " + base + "History\\k1",
+                                                                  "1 -1 " + base + "History\\k1\\v",
+                                                                  "1 -1 " + base + "MRU\\a"}));
+  // The registry walk's error line (its text holds line breaks of its own): date and time, "--", number,
+  // source and the walk's name, the text, and the code of the refusal; then one line per trace as it ended.
+  std::string log;
+  for (const std::string& line : t.LogLines()) log += line + "\n";
+  EXPECT_EQ(log.rfind("12/5/2026 2:03:07 PM--100,", 0), 0u) << log;
+  EXPECT_NE(log.find("RegKey(GetRegKeyAllSub),"), std::string::npos) << log;
+  EXPECT_NE(log.find(",5\nUnknown HKEY_CURRENT_USER\\" + base + "History\\k1\\v\n"
+                     "Unknown HKEY_CURRENT_USER\\" + base + "History\\k1\n"
+                     "Unknown HKEY_CURRENT_USER\\" + base + "MRU\\a\n"),
+            std::string::npos)
+      << log;
 }
 
-std::vector<std::string> ValueNames(const std::string& path) {
-  std::vector<std::string> names;
-  RegKey key(kHkcu, path);
-  for (const RegValue& value : key.EnumSubValues()) names.push_back(value.ValueName);
-  return names;
-}
-
-TEST(RegistryWalks, RegValueItemMatchesValueNamesAndDeletesAfterReporting) {
-  test::RegistryFixture fixture("scenario/walks.reg");
-  WalkHarness h;
-  const std::string key = kBase + "\\Values";
-  auto all = WalkHarness::Item(item_types::kRegValue, {"HKEY_CURRENT_USER", key});
-  const auto shown = h.Run(*all, false);
-  EXPECT_EQ(Finals(shown), (std::vector<std::string>{"1 1 " + key + "\\", "1 1 " + key + "\\MRU1",
-                                                     "1 1 " + key + "\\MRUList", "1 1 " + key + "\\Other"}));
-  EXPECT_EQ(shown.values->Item(2)->Value, "one");
-  EXPECT_EQ(shown.values->Item(2)->Size, 6);
-  EXPECT_EQ(shown.values->Item(2)->RootKey, kHkcu);
-  EXPECT_EQ(shown.values->Item(1)->ValueName, "");
-
-  auto mru = WalkHarness::Item(item_types::kRegValue, {"HKEY_CURRENT_USER", key, "mru*"});
-  h.log.lines.clear();
-  const auto cleared = h.Run(*mru, true);
-  EXPECT_EQ(cleared.reported, (std::vector<std::string>{"1 2 " + key + "\\MRU1", "1 2 " + key + "\\MRUList"}));
-  EXPECT_EQ(h.log.lines, (std::vector<std::string>{"Delete MRU1", "Delete MRUList"}));
-  fixture.Reload();
-  EXPECT_EQ(ValueNames(key), (std::vector<std::string>{"", "Other"}));
-  EXPECT_EQ(h.Run(*mru, true).finishCount, 0);
-
-  auto missing = WalkHarness::Item(item_types::kRegValue, {"HKEY_CURRENT_USER", kBase + "\\Nope"});
-  EXPECT_EQ(h.Run(*missing, true).finishCount, 0);
-  auto badRoot = WalkHarness::Item(item_types::kRegValue, {"HKEY_NOWHERE", key});
-  EXPECT_EQ(h.Run(*badRoot, true).finishCount, 0);
-}
-
-/// Deletes the key of each reported value before the walk gets to delete the value.
-class KeyRemover : public PrivacyItemEvents {
- public:
-  void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
-    test::DeleteTestKey(pv.Path.substr(0, pv.Path.rfind('\\')));
-  }
-};
-
-TEST(RegistryWalks, ValueThatCannotBeDeletedEndsFailed) {
-  test::RegistryFixture fixture("scenario/walks.reg");
-  WalkHarness h;
-  const std::string key = kBase + "\\Values";
-  auto item = WalkHarness::Item(item_types::kRegValue, {"HKEY_CURRENT_USER", key, "Other"});
-  KeyRemover remover;
-  item->Subscribe(&remover);
-  const auto cleared = h.Run(*item, true);
-  item->Unsubscribe(&remover);
-  EXPECT_EQ(Finals(cleared), std::vector<std::string>{"1 -1 " + key + "\\Other"});
-  EXPECT_EQ(h.log.lines, (std::vector<std::string>{"Delete Other", "Unknown Other"}));
-}
-
-TEST(RegistryWalks, RegKeyItemReportsSubKeysBeforeValuesAndKeepsHeldValuesWithTheirKey) {
-  test::RegistryFixture fixture("scenario/walks.reg");
-  WalkHarness h;
-  const std::string tree = kBase + "\\Tree";
-  auto item = WalkHarness::Item(item_types::kRegKey, {"HKEY_CURRENT_USER", tree}, {tree + "\\B\\KEPT"});
-  const auto shown = h.Run(*item, false);
-  EXPECT_EQ(shown.reported,
-            (std::vector<std::string>{"2 1 " + tree + "\\a", "2 1 " + tree + "\\b", "2 1 " + tree + "\\c",
-                                      "1 1 " + tree + "\\Held", "1 1 " + tree + "\\Top",
-                                      "2 1 " + tree + "\\a\\deep", "1 1 " + tree + "\\a\\Leaf",
-                                      "1 1 " + tree + "\\a\\deep\\V", "1 4 " + tree + "\\b\\Kept"}));
-
-  h.log.lines.clear();
-  const auto cleared = h.Run(*item, true);
-  EXPECT_EQ(Finals(cleared),
-            (std::vector<std::string>{"2 2 " + tree + "\\a", "2 -1 " + tree + "\\b", "2 2 " + tree + "\\c",
-                                      "1 2 " + tree + "\\Held", "1 2 " + tree + "\\Top",
-                                      "2 2 " + tree + "\\a\\deep", "1 2 " + tree + "\\a\\Leaf",
-                                      "1 2 " + tree + "\\a\\deep\\V", "1 4 " + tree + "\\b\\Kept"}));
-  // Values are recorded as found and deleted afterwards; keys are recorded as deleted before their walk.
-  EXPECT_EQ(h.log.lines, (std::vector<std::string>{"Delete a", "Delete b", "Delete c", "Find Held", "Find Top",
-                                                   "Delete deep", "Find Leaf", "Find V", "Keep locked Kept",
-                                                   "Unknown b"}));
-  EXPECT_TRUE(h.errorLines.empty());
-  fixture.Reload();
-  EXPECT_EQ(KeyNames(tree), std::vector<std::string>{"b"});  // the item's own key stays
-  EXPECT_TRUE(ValueNames(tree).empty());
-  EXPECT_EQ(ValueNames(tree + "\\b"), std::vector<std::string>{"Kept"});
-
-  // Without the hold everything below the key goes, and a second clear finds nothing.
-  auto unheld = WalkHarness::Item(item_types::kRegKey, {"HKEY_CURRENT_USER", tree});
-  h.Run(*unheld, true);
-  fixture.Reload();
-  EXPECT_TRUE(KeyNames(tree).empty());
-  EXPECT_EQ(h.Run(*unheld, true).finishCount, 0);
-}
-
-/// Deletes one key when the walk reports it, before the walk gets to delete it.
-class KeyVanisher : public PrivacyItemEvents {
- public:
-  explicit KeyVanisher(std::string path) : path_(std::move(path)) {}
-  void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
-    if (pv.Path == path_) test::DeleteTestKey(path_);
-  }
-
- private:
-  std::string path_;
-};
-
-TEST(RegistryWalks, RegistryWalkLogsAFailureWithThePlatformErrorCode) {
-  test::RegistryFixture fixture("scenario/walks.reg");
-  WalkHarness h;
-  const std::string tree = kBase + "\\Tree";
-  auto item = WalkHarness::Item(item_types::kRegKey, {"HKEY_CURRENT_USER", tree});
-  KeyVanisher vanisher(tree + "\\c");
-  item->Subscribe(&vanisher);
-  const auto cleared = h.Run(*item, true);
-  item->Unsubscribe(&vanisher);
-  // Deleting the vanished key fails with ERROR_FILE_NOT_FOUND (2), the code RegDeleteKey gives for a
-  // missing key; the walk logs it and goes on with the other keys.
-  EXPECT_EQ(h.errorLines, std::vector<std::string>{GeneralDateText({2026, 12, 5, 14, 3, 7}) +
-                                                   "--100,RegKey(GetRegKeyAllSub),Delete RegKey failed.\r\n"
-                                                   "Delete RegKey failed!,2"});
-  EXPECT_EQ(Finals(cleared).at(2), "2 -1 " + tree + "\\c");
-  fixture.Reload();
-  EXPECT_TRUE(KeyNames(tree).empty());
-  EXPECT_TRUE(ValueNames(tree).empty());
-}
-
-TEST(RegistryWalks, StopInTheRegistryWalkLeavesUnvisitedKeysAlone) {
-  test::RegistryFixture fixture("scenario/walks.reg");
-  WalkHarness h;
-  const std::string tree = kBase + "\\Tree";
-  auto item = WalkHarness::Item(item_types::kRegKey, {"HKEY_CURRENT_USER", tree});
-  const auto stopped = h.Run(*item, true, 4);  // a, b, c, then Held
-  EXPECT_EQ(stopped.finishCount, 4);
-  fixture.Reload();
-  EXPECT_EQ(KeyNames(tree), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(ValueNames(tree), std::vector<std::string>{"Top"});
-  EXPECT_EQ(ValueNames(tree + "\\a"), std::vector<std::string>{"Leaf"});
-}
-
-TEST(RegistryWalks, RegSubKeyValueItemTakesValuesOfMatchingSubKeysOnly) {
-  test::RegistryFixture fixture("scenario/walks.reg");
-  WalkHarness h;
-  const std::string sub = kBase + "\\Sub";
-  auto item = WalkHarness::Item(item_types::kRegSubKeyValue, {"HKEY_CURRENT_USER", sub, "doc#"});
-  const auto cleared = h.Run(*item, true);
-  EXPECT_EQ(Finals(cleared), (std::vector<std::string>{"1 2 " + sub + "\\Doc1\\x", "1 2 " + sub + "\\Doc2\\y"}));
-  fixture.Reload();
-  EXPECT_EQ(KeyNames(sub), (std::vector<std::string>{"Doc1", "Doc2", "Other"}));  // sub-keys stay
-  EXPECT_TRUE(ValueNames(sub + "\\Doc1").empty());
-  EXPECT_EQ(ValueNames(sub + "\\Other"), std::vector<std::string>{"z"});
-
-  auto noPattern = WalkHarness::Item(item_types::kRegSubKeyValue, {"HKEY_CURRENT_USER", sub});
-  EXPECT_EQ(h.Run(*noPattern, false).finishCount, 0);
+TEST(RegistryWalks, AStoreWriteThatFailsLeavesEveryTraceOfItFailed) {
+  TestEngine t("", kRegistry);
+  if (!t.registry.UsesStore()) GTEST_SKIP() << "the real registry writes itself";
+  t.LoadCatalogue(kCatalogue);
+  // The store's folder turns into a file: the write at the end of each item cannot happen.
+  const std::filesystem::path folder = std::filesystem::path(t.registry.StoreFile()).parent_path();
+  std::filesystem::rename(folder, folder.string() + ".gone");
+  WriteBytes(folder.string(), "not a folder");
+  const RunTotals totals = t.Run(true);
+  std::filesystem::remove(folder);
+  std::filesystem::rename(folder.string() + ".gone", folder);
+  for (const auto& pv : *totals.Values) EXPECT_EQ(pv->ValueStatus, TraceStatus::Failed) << pv->Path;
+  EXPECT_EQ(totals.Failed, 3);
+  t.registry.Reload();
+  EXPECT_EQ(t.registry.Dump("Software\\QuillmereTest\\Walk").size(), 6u) << "nothing of it was erased on disk";
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

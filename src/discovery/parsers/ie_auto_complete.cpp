@@ -2,28 +2,34 @@
 
 #include "platform/error.h"
 #include "registry/auto_complete.h"
-#include "registry/reg_key.h"
 
 namespace qm {
 
-void ParseIEAutoComplete(ParseRun& run, const std::string& userText) {
-  RegKey rk;
-  AutoCompleteStores stores(rk, userText);
-  std::shared_ptr<PrivacyValues> found;
-  if (run.Clear) {
-    found = stores.ClearAutoCompleteForms([&](const std::string& line) {
-      if (run.AppendString) run.AppendString(line);
-    });
+void ParseIEAutoComplete(WalkContext& context) {
+  // Without knowing whose stores they are, none of them is touched, the passwords neither.
+  if (context.Services.UserText.empty()) return;
+  AutoCompleteStores stores(context.Services.Registry, context.Services.UserText);
+  std::vector<AutoCompleteEntry> entries;
+  // One write of the store for the whole clearing; its result is the entries' outcome.
+  reg::ChangeBatch batch(context.Services.Registry);
+  context.DeferLog();
+  if (context.Clear) {
+    entries = stores.ClearAutoCompleteForms([&](const std::string& line) { context.LogLine(line); });
     try {
       stores.ClearAutoCompletePasswords();
     } catch (const RuntimeError&) {
       // The passwords are no trace of this item; the form entries erased above must still be reported.
     }
   } else {
-    found = stores.GetAutoCompleteForms();
+    entries = stores.GetAutoCompleteForms();
   }
-  if (found) run.Values = found;
-  for (const std::shared_ptr<PrivacyValue>& pv : *run.Values) run.ReportValue(*pv);
+  for (const AutoCompleteEntry& entry : entries) {
+    const TraceStatus status = !context.Clear ? TraceStatus::Found
+                               : entry.Erased ? TraceStatus::Erased
+                                              : TraceStatus::Failed;
+    context.Report(*context.Values.AddRegKey(entry.Key, status));
+  }
+  context.LogDeferred(batch.End() != reg::kSuccess);
 }
 
 }  // namespace qm

@@ -1,8 +1,8 @@
 #include "discovery/parsers/mozilla_address_history.h"
 
 #include <memory>
+#include <optional>
 
-#include "config/stop_requested.h"
 #include "discovery/parsers/mozilla_profiles.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -25,16 +25,16 @@ bool Contains(const std::string& lowerLine, const char* marker) {
 
 /// Reads one localstore.rdf, records its URLs and, when clearing, rewrites it without them. Returns false
 /// when something failed; the file is then as it was.
-bool ParseAddressHistoryFile(ParseRun& run, const FileSystem& fs, const std::string& file) {
+bool ParseAddressHistoryFile(WalkContext& context, const FileSystem& fs, const std::string& file) {
   const std::string tmp = file + ".tmp";
-  const int64_t firstOfFile = run.Values->Count() + 1;
+  const int64_t firstOfFile = context.Values.Count() + 1;
   try {
     std::unique_ptr<TextStream> in = fs.OpenTextFile(file, IoMode::ForReading);
     std::unique_ptr<TextStream> out;
-    if (run.Clear) {
+    if (context.Clear) {
       // A twin left by an earlier failure is replaced; deleting it first also removes a link of that name
       // instead of writing through it.
-      if (fs.FileExists(tmp)) fs.DeleteFile(tmp, true);
+      if (fs.FileExists(tmp)) fs.RemoveFile(tmp, true);
       out = fs.CreateTextFile(tmp, true);
     }
     int64_t urls = 0;
@@ -48,9 +48,9 @@ bool ParseAddressHistoryFile(ParseRun& run, const FileSystem& fs, const std::str
         // The file is UTF-8 XML as Mozilla writes it; older files may hold bytes of the ANSI code page.
         if (!text::IsValidUtf8(url)) url = text::AnsiToUtf8(url);
         std::shared_ptr<PrivacyValue> pv =
-            run.Values->AddIniFileItem(file, "URL:", url, run.Clear ? status::kErased : status::kFound);
+            context.Values.AddIniFileItem(file, "URL:", url, context.Clear ? TraceStatus::Erased : TraceStatus::Found);
         ++urls;
-        run.ReportValue(*pv);
+        context.Report(*pv);
       } else if (out) {
         out->WriteLine(line);
       }
@@ -61,20 +61,20 @@ bool ParseAddressHistoryFile(ParseRun& run, const FileSystem& fs, const std::str
     // The file is replaced only by a complete twin that has reached the disk, and only when it changes.
     out->Close(true);
     if (urls > 0) {
-      fs.ReplaceFile(tmp, file);
+      fs.Replace(tmp, file);
     } else {
-      fs.DeleteFile(tmp, true);
+      fs.RemoveFile(tmp, true);
     }
     return true;
   } catch (const RuntimeError&) {
-    if (!run.Clear) return false;
+    if (!context.Clear) return false;
     try {
-      if (fs.FileExists(tmp)) fs.DeleteFile(tmp, true);
+      if (fs.FileExists(tmp)) fs.RemoveFile(tmp, true);
     } catch (const RuntimeError&) {
     }
     // The URLs of this file are still in it.
-    for (int64_t i = firstOfFile; i <= run.Values->Count(); ++i)
-      run.Values->Item(i)->ValueStatus = status::kFailed;
+    for (int64_t i = firstOfFile; i <= context.Values.Count(); ++i)
+      context.Values.Item(i)->ValueStatus = TraceStatus::Failed;
     return false;
   }
 }
@@ -92,19 +92,22 @@ std::string AddressHistoryUrl(const std::string& line) {
   return line.substr(start + kEntryStartLength, end - start - kEntryStartLength);
 }
 
-void ParseMozillaAddressHistory(ParseRun& run, const std::string& profilesFolder) {
+void ParseMozillaAddressHistory(WalkContext& context) {
   FileSystem fs;
+  // The file's log lines wait until it is rewritten: only then is it known whether its URLs are gone.
+  context.DeferLog();
   try {
-    ForEachMozillaProfile(profilesFolder, [&](const Folder& profile) {
-      const std::string file = FileSystem::Join(profile.Path, "localstore.rdf");
+    ForEachMozillaProfile(context, [&](const FolderHandle& profile) {
       // Only a real file is read and rewritten: a link is never followed.
-      if (!fs.FileExists(file) || fs.KindOf(file) != EntryKind::File) return true;
-      if (StopRequested) return false;
-      return ParseAddressHistoryFile(run, fs, file);
+      const std::optional<FolderEntry> entry = profile.Find("localstore.rdf");
+      if (!entry || entry->Kind != EntryKind::File || entry->Foreign) return true;
+      if (context.Stopped()) return false;
+      return ParseAddressHistoryFile(context, fs, profile.PathOf(entry->Name));
     });
   } catch (const RuntimeError&) {
     // A profile folder that cannot be read ends the parser; what was found so far stays the result.
   }
+  context.LogDeferred(false);
 }
 
 }  // namespace qm

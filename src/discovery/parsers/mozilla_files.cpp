@@ -1,43 +1,43 @@
 #include "discovery/parsers/mozilla_files.h"
 
-#include "config/stop_requested.h"
+#include <optional>
+
 #include "discovery/parsers/mozilla_profiles.h"
-#include "platform/file_system.h"
 
 namespace qm {
 
 namespace {
 
+bool IsFileOrLink(const FolderEntry& entry) {
+  return !entry.Foreign && (entry.Kind == EntryKind::File || (entry.Kind == EntryKind::Link && !entry.LinkToFolder));
+}
+
 /// The file `name` of each profile.
-void ParseProfileFile(ParseRun& run, const std::string& profilesFolder, const std::string& name) {
-  FileSystem fs;
-  ForEachMozillaProfile(profilesFolder, [&](const Folder& profile) {
-    const std::string path = FileSystem::Join(profile.Path, name);
-    if (!fs.FileExists(path)) return true;
-    if (StopRequested) return false;
-    ParseMozillaFile(run, fs.GetFile(path));
+void ParseProfileFile(WalkContext& context, const std::string& name) {
+  ForEachMozillaProfile(context, [&](const FolderHandle& profile) {
+    const std::optional<FolderEntry> file = profile.Find(name);
+    if (!file || !IsFileOrLink(*file)) return true;
+    if (context.Stopped()) return false;
+    ParseMozillaFile(context, profile, *file);
     return true;
   });
 }
 
 }  // namespace
 
-void ParseMozillaHistoryFile(ParseRun& run, const std::string& profilesFolder) {
-  ParseProfileFile(run, profilesFolder, "history.dat");
-}
+void ParseMozillaHistoryFile(WalkContext& context) { ParseProfileFile(context, "history.dat"); }
 
-void ParseMozillaCookies(ParseRun& run, const std::string& profilesFolder) {
-  ParseProfileFile(run, profilesFolder, "cookies.txt");
-}
+void ParseMozillaCookies(WalkContext& context) { ParseProfileFile(context, "cookies.txt"); }
 
-void ParseMozillaCacheFiles(ParseRun& run, const std::string& profilesFolder) {
-  FileSystem fs;
-  ForEachMozillaProfile(profilesFolder, [&](const Folder& profile) {
-    const std::string cache = FileSystem::Join(profile.Path, "Cache");
-    if (!fs.FolderExists(cache)) return true;
-    for (const File& file : fs.GetFolder(cache).Files()) {
-      if (StopRequested) return false;
-      ParseMozillaFile(run, file);
+void ParseMozillaCacheFiles(WalkContext& context) {
+  ForEachMozillaProfile(context, [&](const FolderHandle& profile) {
+    const std::optional<FolderEntry> cacheEntry = profile.Find("Cache");
+    if (!cacheEntry || cacheEntry->Kind != EntryKind::Folder) return true;
+    const FolderHandle cache = profile.OpenFolder(*cacheEntry);
+    for (const FolderEntry& file : cache.Read()) {
+      if (!IsFileOrLink(file)) continue;
+      if (context.Stopped()) return false;
+      ParseMozillaFile(context, cache, file);
     }
     return true;
   });

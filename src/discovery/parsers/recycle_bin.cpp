@@ -1,9 +1,9 @@
 #include "discovery/parsers/recycle_bin.h"
 
-#include <memory>
+#include <optional>
 #include <utility>
 
-#include "config/stop_requested.h"
+#include "discovery/folder_tree.h"
 #include "platform/error.h"
 #include "platform/shell.h"
 
@@ -13,31 +13,14 @@ namespace {
 
 constexpr int kFixedDrive = 2;
 
-/// The entries of a folder, read in one pass before anything in it is deleted.
-std::vector<FolderEntry> ReadEntries(const FileSystem& fs, const std::string& folder) {
-  std::vector<FolderEntry> entries;
-  fs.ForEachEntry(folder, [&](const FolderEntry& entry) { entries.push_back(entry); });
-  return entries;
-}
-
-/// Records one file or link of a bin and, when clearing, deletes it (a link itself, never its target).
-void ParseBinFile(ParseRun& run, const FileSystem& fs, const FolderEntry& entry) {
-  std::shared_ptr<PrivacyValue> pv;
-  try {
-    pv = run.Values->AddFile(File{entry.Name, entry.Path, entry.Size, ""}, status::kFound);
-  } catch (const RuntimeError&) {
-    // What could not be recorded is not erased either.
-    return;
+/// Removes the emptied bin `path` itself, through its parent folder; whatever is left in it keeps it.
+void RemoveBin(const std::string& path) {
+  const std::size_t separator = path.find_last_of(FileSystem::Separator());
+  if (separator == std::string::npos || separator == 0) return;
+  const FolderHandle parent = FolderHandle::Open(path.substr(0, separator));
+  if (std::optional<FolderEntry> bin = parent.Find(path.substr(separator + 1))) {
+    if (bin->Kind == EntryKind::Folder) parent.RemoveFolder(*bin);
   }
-  if (run.Clear) {
-    try {
-      fs.DeleteFile(entry.Path, true);
-      pv->ValueStatus = status::kErased;
-    } catch (const RuntimeError&) {
-      pv->ValueStatus = status::kFailed;
-    }
-  }
-  run.ReportValue(*pv);
 }
 
 }  // namespace
@@ -72,63 +55,16 @@ std::vector<RecycleBinFolder> RecycleBinFolders(const RecycleBinPlaces& places, 
   return folders;
 }
 
-void ParseRecycleBin(ParseRun& run, const RecycleBinPlaces& places, const std::string& userText) {
-  FileSystem fs;
-  for (const RecycleBinFolder& bin : RecycleBinFolders(places, userText)) {
-    if (StopRequested) return;
-    if (!fs.FolderExists(bin.Path)) continue;
-    if (!ParseFolderTree(run, bin.Path)) return;
-    if (!run.Clear || !bin.RemoveWhenEmptied) continue;
-    try {
-      // Only an empty bin goes: whatever is left in it was not recorded, or could not be deleted.
-      fs.RemoveEmptyFolder(bin.Path, true);
-    } catch (const RuntimeError&) {
-    }
+void ParseRecycleBin(WalkContext& context) {
+  for (const RecycleBinFolder& bin : RecycleBinFolders(context.Services.RecycleBins, context.Services.UserText)) {
+    if (context.Stopped()) return;
+    std::optional<FolderHandle> folder;
+    if (!SkipFailure([&] { folder.emplace(FolderHandle::Open(bin.Path)); })) continue;
+    FolderTree(context, FillRule::Never, false).Walk(std::move(*folder));
+    if (!context.Clear || !bin.RemoveWhenEmptied || context.Stopped()) continue;
+    // Only an empty bin goes: whatever is left in it was not recorded, or could not be deleted.
+    SkipFailure([&] { RemoveBin(bin.Path); });
   }
-}
-
-bool ParseFolderTree(ParseRun& run, const std::string& folder) {
-  FileSystem fs;
-  std::vector<FolderEntry> entries;
-  try {
-    entries = ReadEntries(fs, folder);
-  } catch (const RuntimeError&) {
-    return true;
-  }
-
-  std::vector<std::pair<const FolderEntry*, std::shared_ptr<PrivacyValue>>> subFolders;
-  for (const FolderEntry& entry : entries) {
-    if (entry.Kind != EntryKind::Folder) continue;
-    if (StopRequested) return false;
-    std::shared_ptr<PrivacyValue> pv;
-    try {
-      pv =
-          run.Values->AddFolder(Folder{entry.Path, entry.Name}, run.Clear ? status::kErased : status::kFound);
-    } catch (const RuntimeError&) {
-    }
-    subFolders.emplace_back(&entry, pv);
-    if (pv) run.ReportValue(*pv);
-  }
-
-  for (const FolderEntry& entry : entries) {
-    if (entry.Kind != EntryKind::File && entry.Kind != EntryKind::Link) continue;
-    if (StopRequested) return false;
-    ParseBinFile(run, fs, entry);
-  }
-
-  for (const auto& [entry, pv] : subFolders) {
-    if (StopRequested) return false;
-    if (!ParseFolderTree(run, entry->Path)) return false;
-    // A folder that could not be recorded stays, like everything else that was not reported.
-    if (!run.Clear || !pv) continue;
-    try {
-      fs.RemoveEmptyFolder(entry->Path, true);
-    } catch (const RuntimeError&) {
-      // Something in it could not be deleted: the folder is still there, and its status says so.
-      pv->ValueStatus = status::kFailed;
-    }
-  }
-  return true;
 }
 
 }  // namespace qm

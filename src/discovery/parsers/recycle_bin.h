@@ -1,48 +1,13 @@
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "discovery/parsers/parse_run.h"
-#include "platform/file_system.h"
+#include "discovery/parsers/recycle_bin_places.h"
+#include "discovery/walk_context.h"
 
 namespace qm {
 
-/// Where the recycle bins of a system are: the drive list (each fixed drive holds Windows recycle-bin
-/// folders) and the user's freedesktop trash folder ("" where there is none).
-struct RecycleBinPlaces {
-  std::vector<Drive> Drives;
-  std::string TrashFolder;
-
-  /// This system's: the file-system service's drives where paths are Windows paths, and the trash of the
-  /// user's data folder ($XDG_DATA_HOME/Trash) where they are POSIX paths.
-  static RecycleBinPlaces System();
-};
-
-/// One recycle-bin folder to empty.
-struct RecycleBinFolder {
-  std::string Path;
-  /// The folder itself goes too once it has been emptied; the trash's own folders stay, as the desktop
-  /// expects to find them.
-  bool RemoveWhenEmptied = true;
-};
-
-/// The recycle-bin folders of `places`, in the order they are emptied: for each fixed drive in drive-list
-/// order, on NTFS \Recycler\ + `userText` and \$Recycle.Bin\ + `userText` (skipped without a user text, as
-/// they would name every user's bins), then on every file system \Recycled; then the trash's files and info
-/// folders.
-std::vector<RecycleBinFolder> RecycleBinFolders(const RecycleBinPlaces& places, const std::string& userText);
-
-/// Records (and, when clearing, empties) every recycle-bin folder of `places` that exists as a real folder;
-/// a bin that is a link is left alone. An emptied Windows bin folder is removed when nothing is left in it.
-void ParseRecycleBin(ParseRun& run, const RecycleBinPlaces& places, const std::string& userText);
-
-/// Walks `folder` depth first: its sub-folders (status 2 when clearing, else 1), then its files and links
-/// (status 1; when clearing each is deleted, a link as a link, and its status becomes 2, or -1 when it
-/// stays), then each sub-folder's own contents, after which an emptied sub-folder is removed (a sub-folder
-/// that stays gets status -1). Sockets, FIFOs and devices are neither recorded nor erased. A step that fails
-/// is skipped. Returns false when `StopRequested` ended the walk.
-bool ParseFolderTree(ParseRun& run, const std::string& folder);
+/// Records (and, when clearing, empties) every recycle-bin folder of the run's places that exists as a real
+/// folder; a bin that is a link is left alone. Each bin is walked with the folder walk, its links erased as
+/// files and nothing overwritten. An emptied Windows bin folder is removed too when nothing is left in it.
+void ParseRecycleBin(WalkContext& context);
 
 }  // namespace qm

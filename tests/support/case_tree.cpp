@@ -1,0 +1,119 @@
+#include "support/case_tree.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "support/registry_fixture.h"
+#include "support/scratch_folder.h"
+#include "support/file_system_extras.h"
+
+namespace qm::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// Splits "text | a | b" into the text and its attributes.
+std::vector<std::string> SplitAttributes(const std::string& line) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t bar; (bar = line.find(" | ", start)) != std::string::npos; start = bar + 3) {
+    parts.push_back(line.substr(start, bar - start));
+  }
+  parts.push_back(line.substr(start));
+  return parts;
+}
+
+/// File contents as case lines write them: "<cr>", "<nl>" and "<nul>" stand for CR, LF and NUL.
+constexpr std::pair<const char*, char> kEscapes[] = {{"<cr>", '\r'}, {"<nl>", '\n'}, {"<nul>", '\0'}};
+
+std::string Decoded(std::string text) {
+  for (const auto& [name, byte] : kEscapes) {
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+      text.replace(at, std::string(name).size(), 1, byte);
+    }
+  }
+  return text;
+}
+
+std::string Encoded(const std::string& bytes) {
+  std::string text;
+  for (char c : bytes) {
+    const auto* escape = std::find_if(std::begin(kEscapes), std::end(kEscapes), [&](const auto& e) { return e.second == c; });
+    text += escape != std::end(kEscapes) ? std::string(escape->first) : std::string(1, c);
+  }
+  return text;
+}
+
+std::string Native(const std::string& root, const std::string& relative) {
+  return (fs::path(root) / fs::path(relative).make_preferred()).string();
+}
+
+}  // namespace
+
+std::string CaseTree::Build(const std::string& root, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    const std::vector<std::string> parts = SplitAttributes(line);
+    const std::string& entry = parts[0];
+    const std::size_t arrow = entry.find(" -> ");
+    const std::size_t equals = entry.find(" = ");
+    const std::size_t copy = entry.find(" < ");
+    const std::string relative = entry.substr(0, std::min({arrow, equals, copy}));
+    const std::string path = Native(root, relative.back() == '/' ? relative.substr(0, relative.size() - 1) : relative);
+    fs::create_directories(fs::path(path).parent_path());
+    if (arrow != std::string::npos) {
+      if (!MakeSymbolicLink(entry.substr(arrow + 4), path)) return "this system makes no symbolic links";
+    } else if (equals != std::string::npos) {
+      WriteBytes(path, Decoded(entry.substr(equals + 3)));
+    } else if (copy != std::string::npos) {
+      WriteBytes(path, ReadBytes(FixturePath(entry.substr(copy + 3))));
+    } else if (relative.back() == '/') {
+      fs::create_directories(path);
+    }
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+      const std::string& attribute = parts[i];
+      if (attribute == "fifo" && !MakeFifo(path)) return "this system has no FIFOs";
+      if (attribute == "socket" && !MakeSocket(path)) return "this system has no sockets in folders";
+      if (attribute == "locked") lockedFiles.push_back(path);
+      if (attribute == "readonly") {
+        fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+      }
+      if (attribute == "sticky") fs::permissions(path, fs::perms::all | fs::perms::sticky_bit);
+      if (attribute.rfind("owner ", 0) == 0 &&
+          (!CanGiveFilesAway() || !GiveTo(path, static_cast<uint32_t>(std::stoul(attribute.substr(6)))))) {
+        return "files cannot be given to another user here";
+      }
+    }
+  }
+  return "";
+}
+
+std::vector<std::string> ListTree(const std::string& root) {
+  std::vector<std::string> entries;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(root, error); it != fs::recursive_directory_iterator();
+       it.increment(error)) {
+    const std::string relative = it->path().lexically_relative(root).generic_string();
+    const fs::file_status status = it->symlink_status();
+    if (fs::is_symlink(status)) {
+      entries.push_back(relative + " -> " + fs::read_symlink(it->path()).string());
+    } else if (fs::is_directory(status)) {
+      entries.push_back(relative + "/");
+    } else if (fs::is_regular_file(status)) {
+      entries.push_back(relative + " = " + Encoded(ReadBytes(it->path().string())));
+    } else {
+      entries.push_back(relative + " | special");
+    }
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+std::string ListedEntry(const std::string& line) {
+  const std::size_t copy = line.find(" < ");
+  if (copy == std::string::npos) return line;
+  return line.substr(0, copy) + " = " + Encoded(ReadBytes(FixturePath(line.substr(copy + 3))));
+}
+
+}  // namespace qm::testing
