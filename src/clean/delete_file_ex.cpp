@@ -2,21 +2,34 @@
 
 #include "clean/fill_blank.h"
 #include "platform/error.h"
-#include "platform/file_system.h"
 
 namespace qm {
 
-int DeleteFileEx(const std::string& path, bool fill, int fillTimes) {
-  FileSystem fs;
+namespace {
+
+/// True unless the folder surely holds no entry of that name any more.
+bool StillThere(const FolderHandle& folder, const FolderEntry& entry) {
   try {
-    fs.DeleteFile(path, true);
+    return folder.Find(entry.Name).has_value();
+  } catch (const RuntimeError&) {
+    return true;
+  }
+}
+
+}  // namespace
+
+int DeleteFileEx(const FolderHandle& folder, const FolderEntry& entry, bool fill, int fillTimes) {
+  try {
+    folder.RemoveFile(entry, true);
     return kFileDeleted;
   } catch (const RuntimeError& error) {
-    if (fill && IsPermissionDenied(error)) return FillBlank(path, fillTimes) ? kFileNotErased : kFileFilledBlank;
+    if (fill && IsPermissionDenied(error)) {
+      return FillBlank(folder, entry, fillTimes) ? kFileNotErased : kFileFilledBlank;
+    }
   }
   // The delete failed for another reason, or no overwrite was allowed: only a file that is no longer there
   // may be reported as deleted.
-  return fs.FileExists(path) ? kFileNotErased : kFileDeleted;
+  return StillThere(folder, entry) ? kFileNotErased : kFileDeleted;
 }
 
 }  // namespace qm

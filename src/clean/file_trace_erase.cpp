@@ -5,12 +5,14 @@
 
 namespace qm {
 
-int32_t EraseFileTrace(PrivacyValue& pv, FillRule rule, int fillTimes) {
-  bool fill = rule == FillRule::kAlways || text::ToLowerAscii(pv.ValueName) == "index.dat";
-  switch (DeleteFileEx(pv.Path, fill, fillTimes)) {
-    case kFileDeleted: pv.ValueStatus = status::kErased; break;
-    case kFileFilledBlank: pv.ValueStatus = status::kFilledBlank; break;
-    default: pv.ValueStatus = status::kFailed; break;
+TraceStatus EraseFileTrace(const FolderHandle& folder, const FolderEntry& entry, PrivacyValue& pv, FillRule rule,
+                           int fillTimes) {
+  const bool fill =
+      rule == FillRule::Always || (rule == FillRule::IndexDatOnly && text::ToLowerAscii(entry.Name) == "index.dat");
+  switch (DeleteFileEx(folder, entry, fill, fillTimes)) {
+    case kFileDeleted: pv.ValueStatus = TraceStatus::Erased; break;
+    case kFileFilledBlank: pv.ValueStatus = TraceStatus::FilledBlank; break;
+    default: pv.ValueStatus = TraceStatus::Failed; break;
   }
   return pv.ValueStatus;
 }

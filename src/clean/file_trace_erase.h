@@ -1,20 +1,28 @@
 #pragma once
 
-#include <cstdint>
-
-#include "discovery/privacy_value.h"
+#include "discovery/walk_services.h"
+#include "platform/folder_handle.h"
+#include "trace/privacy_value.h"
 
 namespace qm {
 
-/// When a file that cannot be deleted may be overwritten in place instead.
-enum class FillRule {
-  kIndexDatOnly,  ///< files found by file and folder items: only a file named index.dat (any letter case)
-  kAlways,        ///< files erased by the special-case parsers
-};
+/// Erases the file of the trace `pv`, found as `entry` of `folder`, with `DeleteFileEx`: overwritten in place
+/// when it cannot be deleted and `rule` allows it (a file named index.dat, any letter case, for IndexDatOnly).
+/// Sets the trace's `ValueStatus` to what really happened and returns it: Erased when the file is gone,
+/// FilledBlank when it was overwritten in place, Failed when it is still there unchanged.
+TraceStatus EraseFileTrace(const FolderHandle& folder, const FolderEntry& entry, PrivacyValue& pv, FillRule rule,
+                           int fillTimes);
 
-/// Erases the file of the trace `pv` (its `Path`, named by its `ValueName`) with `DeleteFileEx`, sets the
-/// trace's `ValueStatus` to what really happened and returns it: status::kErased when the file is gone,
-/// status::kFilledBlank when it was overwritten in place, status::kFailed when it is still there unchanged.
-int32_t EraseFileTrace(PrivacyValue& pv, FillRule rule, int fillTimes);
+/// The program's file erase routine as the walks reach it, with a run's number of overwrite passes.
+class ProgramFileEraser final : public FileEraser {
+ public:
+  explicit ProgramFileEraser(int fillTimes) : fillTimes_(fillTimes) {}
+  void EraseFile(const FolderHandle& folder, const FolderEntry& entry, PrivacyValue& pv, FillRule rule) override {
+    EraseFileTrace(folder, entry, pv, rule, fillTimes_);
+  }
+
+ private:
+  int fillTimes_;
+};
 
 }  // namespace qm

@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/shell.h"
 #include "platform/text.h"
-#include "settings/system_settings.h"
+#include "trace/trace_text.h"
 
 namespace qm {
 
@@ -18,17 +17,6 @@ std::string RuleLine() {
   std::string line;
   for (int i = 0; i < 40; ++i) line += "-=";
   return line;
-}
-
-const char* StatusPrefix(int32_t valueStatus) {
-  switch (valueStatus) {
-    case status::kFailed: return "Unknown ";
-    case status::kFound: return "Find ";
-    case status::kErased: return "Delete ";
-    case status::kFilledBlank: return "Fill blank ";
-    case status::kHeld: return "Keep locked ";
-    default: return "";
-  }
 }
 
 // "l" + eight decimal digits + ".log", on the lower-cased name.
@@ -84,10 +72,8 @@ void PrivacyLog::EndLogging() {
   std::exchange(stream_, nullptr)->Close();
 }
 
-void PrivacyLog::AppendPrivacyValue(const PrivacyValue& pv) {
-  if (!stream_) return;
-  bool byPath = pv.ValueType == kinds::kFile || pv.ValueType == kinds::kFolder;
-  WriteLine(StatusPrefix(pv.ValueStatus) + (byPath ? pv.Path : pv.ValueName));
+void PrivacyLog::AppendPrivacyValue(const PrivacyValue& pv, std::string_view section) {
+  if (stream_) WriteLine(LogPrefix(pv.ValueStatus) + TraceLocation(pv, section));
 }
 
 void PrivacyLog::AppendPrivacyValues(const PrivacyValues& values) {
@@ -99,16 +85,16 @@ void PrivacyLog::AppendString(const std::string& sLog) {
   if (stream_) WriteLine(sLog);
 }
 
-void PrivacyLog::DeleteExpiredLogs() {
+void PrivacyLog::DeleteExpiredLogs(int keepDays) {
   FileSystem fs;
   if (!fs.FolderExists(logsFolder_)) return;
   // Settings not yet loaded hold 0 days, which would take today's log too: at least one day is kept.
-  int keepDays = std::max<int>(1, Settings().KeepLogDays);
+  keepDays = std::max(1, keepDays);
   std::string cutOff = text::ToLowerAscii(LogFileNameOf(AddDays(clock_.Now(), -keepDays)));
   for (const File& file : fs.GetFolder(logsFolder_).Files()) {
     std::string name = text::ToLowerAscii(file.Name);
     // Names of one fixed form compare as their dates do; a future date sorts after every cut-off.
-    if (IsLogFileName(name) && name <= cutOff) fs.DeleteFile(file.Path, true);
+    if (IsLogFileName(name) && name <= cutOff) fs.RemoveFile(file.Path, true);
   }
 }
 
@@ -119,15 +105,5 @@ std::optional<std::string> PrivacyLog::TodayLogFile() const {
 }
 
 void PrivacyLog::WriteLine(const std::string& line) { stream_->WriteLine(text::Utf8ToAnsi(line)); }
-
-PrivacyLog& ThePrivacyLog() {
-  static PrivacyLog log(FileSystem::Join(shell::ProgramFolder(), "logs"), SystemClock());
-  static const bool installed = [] {
-    SetTraceLog(&log);
-    return true;
-  }();
-  (void)installed;
-  return log;
-}
 
 }  // namespace qm

@@ -4,9 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "discovery/privacy_values.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "trace/privacy_values.h"
+#include "trace/trace_log.h"
 
 namespace qm {
 
@@ -36,16 +37,16 @@ class PrivacyLog : public TraceLog {
   void EndLogging();
   bool IsLogging() const { return stream_ != nullptr; }
 
-  /// While a log run is open: one line, the status prefix and the trace's path (files, folders) or name.
-  void AppendPrivacyValue(const PrivacyValue& pv) override;
+  /// While a log run is open: one line, the status prefix and where the trace is (TraceLocation).
+  void AppendPrivacyValue(const PrivacyValue& pv, std::string_view section = {}) override;
   /// While a log run is open: `AppendPrivacyValue` for each trace, in order.
   void AppendPrivacyValues(const PrivacyValues& values);
   /// While a log run is open: `sLog` as one line.
-  void AppendString(const std::string& sLog);
+  void AppendString(const std::string& sLog) override;
 
   /// Deletes the log files (names "L" + eight digits + ".log", any letter case) of the day that lies
-  /// `Settings().KeepLogDays` days back and of every day before it, read-only or not; other files stay.
-  void DeleteExpiredLogs();
+  /// `keepDays` days back (at least one) and of every day before it, read-only or not; other files stay.
+  void DeleteExpiredLogs(int keepDays);
 
   /// The full path of today's log file when it exists.
   std::optional<std::string> TodayLogFile() const;
@@ -61,9 +62,5 @@ class PrivacyLog : public TraceLog {
   const Clock& clock_;
   std::unique_ptr<TextStream> stream_;
 };
-
-/// The program's one activity log, created on first use in the program's folder + "logs", with the system
-/// clock; it is also the trace log that every recorded trace reports to.
-PrivacyLog& ThePrivacyLog();
 
 }  // namespace qm

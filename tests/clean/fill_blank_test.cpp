@@ -1,10 +1,7 @@
-#include "clean/fill_blank.h"
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "clean/scratch_folder.h"
+#include "clean/fill_blank.h"
+#include "support/scratch_folder.h"
 
 namespace qm {
 
@@ -14,35 +11,25 @@ using testing::ScratchFolder;
 using testing::WriteBytes;
 
 TEST(FillBlankTest, OverwritesEveryByteAndKeepsLengthAndName) {
-  ScratchFolder folder("fill");
-  // Two full blocks and a short remainder; exactly two blocks; less than one block.
-  for (std::size_t size : {std::size_t{25000}, std::size_t{20000}, std::size_t{7}}) {
-    std::string path = folder / ("index" + std::to_string(size) + ".dat");
-    WriteBytes(path, PatternBytes(size));
-    EXPECT_FALSE(FillBlank(path, 3)) << size;
-    EXPECT_EQ(ReadBytes(path), std::string(size, '\0')) << size;
+  ScratchFolder scratch("fill");
+  const FolderHandle folder = FolderHandle::Open(scratch.Path());
+  // Two full blocks and a short remainder; exactly two blocks; less than one block; nothing.
+  for (std::size_t size : {std::size_t{25000}, std::size_t{20000}, std::size_t{7}, std::size_t{0}}) {
+    const std::string name = "index" + std::to_string(size) + ".dat";
+    WriteBytes(scratch / name, PatternBytes(size));
+    EXPECT_FALSE(FillBlank(folder, *folder.Find(name), 3)) << size;
+    EXPECT_EQ(ReadBytes(scratch / name), std::string(size, '\0')) << size;
   }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3);
-}
+  EXPECT_EQ(folder.Read().size(), 4u);
 
-TEST(FillBlankTest, NoPassesAndEmptyFilesSucceedWithoutWriting) {
-  ScratchFolder folder("fill-none");
-  std::string full = folder / "full.dat";
-  WriteBytes(full, PatternBytes(500));
-  EXPECT_FALSE(FillBlank(full, 0));
-  EXPECT_EQ(ReadBytes(full), PatternBytes(500));
-
-  std::string empty = folder / "empty.dat";
-  WriteBytes(empty, "");
-  EXPECT_FALSE(FillBlank(empty, 2));
-  EXPECT_EQ(std::filesystem::file_size(empty), 0u);
-}
-
-TEST(FillBlankTest, ReportsFailureForAFileItCannotOpen) {
-  ScratchFolder folder("fill-fail");
-  EXPECT_TRUE(FillBlank(folder / "missing.dat", 1));
-  EXPECT_FALSE(std::filesystem::exists(folder / "missing.dat"));
-  EXPECT_TRUE(FillBlank(folder.Path(), 1));
+  // No passes write nothing; what is no file or is gone cannot be filled.
+  WriteBytes(scratch / "full.dat", PatternBytes(500));
+  EXPECT_FALSE(FillBlank(folder, *folder.Find("full.dat"), 0));
+  EXPECT_EQ(ReadBytes(scratch / "full.dat"), PatternBytes(500));
+  EXPECT_TRUE(FillBlank(folder, FolderEntry{"missing.dat"}, 1));
+  EXPECT_FALSE(folder.Find("missing.dat"));
+  scratch.Folder("sub");
+  EXPECT_TRUE(FillBlank(folder, *folder.Find("sub"), 1));
 }
 
 }  // namespace qm

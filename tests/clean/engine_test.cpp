@@ -1,0 +1,171 @@
+#include "clean/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "support/case_tree.h"
+#include "support/event_journal.h"
+#include "support/file_system_extras.h"
+#include "support/test_engine.h"
+
+namespace qm::testing {
+namespace {
+
+constexpr char kFolderItem[] =
+    "[Config]\nType:Root\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}\\cache\n"
+    "Files<>1<>0<>File><{dir}\\cache\n";
+
+/// A listener that runs `action` when the trace of `path` is reported.
+class OnReport : public RunListener {
+ public:
+  OnReport(std::string path, std::function<void()> action) : path_(std::move(path)), action_(std::move(action)) {}
+  void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
+    if (pv.Path == path_) action_();
+  }
+  void WalkProblem(PrivacyItem&, const std::string& path, const RuntimeError&) override { problems.push_back(path); }
+  std::vector<std::string> problems;
+
+ private:
+  std::string path_;
+  std::function<void()> action_;
+};
+
+TEST(Engine, TwoEnginesOnTwoThreadsShareNothing) {
+  TestEngine first("", "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\One]\r\n\"a\"=\"1\"\r\n");
+  TestEngine second;
+  for (TestEngine* t : {&first, &second}) {
+    CaseTree().Build(t->dir.Path(), {"cache/" + std::string(t == &first ? "one" : "two") + ".dat = x"});
+    t->LoadCatalogue(kFolderItem);
+    t->engine.Settings.EnableFileLogging = true;
+  }
+  // The second one's stop must not reach the first, nor the first one's settings the second.
+  second.engine.RequestStop();
+  second.engine.Settings.EnableFileLogging = false;
+  RunTotals totals[2];
+  std::thread other([&] { totals[1] = second.Run(false); });
+  totals[0] = first.Run(false);
+  other.join();
+
+  EXPECT_EQ(TraceTexts(totals[0].Values),
+            (std::vector<std::string>{"4 1 " + first.dir / "cache/one.dat", "4 1 " + first.dir / "cache/one.dat"}));
+  EXPECT_FALSE(totals[0].Stopped);
+  EXPECT_TRUE(totals[1].Stopped);
+  EXPECT_EQ(totals[1].Count, 0);
+  EXPECT_EQ(first.LogLines().size(), 2u);
+  EXPECT_EQ(totals[1].LogFileName, "");
+  EXPECT_FALSE(second.engine.StopRequested()) << "a run's end clears its stop for the next one";
+}
+
+TEST(Engine, AStopAskedBeforeTheRunErasesNothing) {
+  TestEngine t;
+  CaseTree().Build(t.dir.Path(), {"cache/a.dat = a", "cache/sub/b.dat = b"});
+  t.LoadCatalogue(kFolderItem);
+  t.engine.RequestStop();
+  const RunTotals totals = t.Run(true);
+  EXPECT_TRUE(totals.Stopped);
+  EXPECT_EQ(totals.Count, 0);
+  EXPECT_EQ(ListTree(t.dir / "cache"), (std::vector<std::string>{"a.dat = a", "sub/", "sub/b.dat = b"}));
+}
+
+TEST(Engine, AFolderSwappedForALinkDuringAClearIsNeverWalkedThrough) {
+  TestEngine t;
+  CaseTree().Build(t.dir.Path(), {"cache/sub/inner.dat = i", "outside/secret.dat = s", "outside/deep/d.dat = d"});
+  t.LoadCatalogue(kFolderItem);
+  if (!MakeSymbolicLink(t.dir / "outside", t.dir / "probe")) GTEST_SKIP() << "no symbolic links here";
+  // Right after the walk has read "sub" as a folder, "sub" becomes a link to a folder outside the item.
+  OnReport swap(t.dir / "cache/sub", [&] {
+    std::filesystem::rename(t.dir / "cache/sub", t.dir / "moved");
+    MakeSymbolicLink(t.dir / "outside", t.dir / "cache/sub");
+  });
+  const RunTotals totals = t.Run(true, "Ur All Privacy", &swap);
+
+  EXPECT_EQ(ListTree(t.dir / "outside"), (std::vector<std::string>{"deep/", "deep/d.dat = d", "secret.dat = s"}));
+  EXPECT_EQ(TraceTexts(totals.Values), std::vector<std::string>{"5 -1 " + t.dir / "cache/sub"});
+  EXPECT_EQ(swap.problems, std::vector<std::string>{t.dir / "cache/sub"}) << "the folder it could not enter is told";
+  EXPECT_EQ(totals.Unreadable, 1);
+}
+
+TEST(Engine, WhatAnotherRunRemovedFirstIsErasedAllTheSame) {
+  TestEngine t;
+  CaseTree().Build(t.dir.Path(), {"cache/sub/inner.dat = i", "cache/other.dat = o"});
+  t.LoadCatalogue(kFolderItem);
+  // Once the walk has read the folder, another run removes the sub-folder and the file before it can.
+  OnReport other(t.dir / "cache/sub", [&] {
+    std::filesystem::remove_all(t.dir / "cache/sub");
+    std::filesystem::remove(t.dir / "cache/other.dat");
+  });
+  const RunTotals totals = t.Run(true, "Ur All Privacy", &other);
+  EXPECT_EQ(TraceTexts(totals.Values),
+            (std::vector<std::string>{"5 2 " + t.dir / "cache/sub", "4 2 " + t.dir / "cache/other.dat"}));
+  EXPECT_TRUE(other.problems.empty());
+}
+
+TEST(Engine, AStopInsideAFileOrParserWalkEndsItBeforeTheNextFile) {
+  TestEngine t;
+  CaseTree().Build(t.dir.Path(), {"files/a.dat = a", "files/b.dat = b", "moz/p/s/Cache/c1 = 1", "moz/p/s/Cache/c2 = 2"});
+  t.LoadCatalogue(
+      "[Config]\nSoftware:App\nSelected:1\nFiles<>1<>0<>File><{dir}\\files\n"
+      "[Config]\nSoftware:Moz\nSelected:1\nCache<>1<>0<>Customize><ParseMozillaCacheFiles<>{dir}\\moz\n");
+  for (const char* node : {"Ur All Privacy\\App", "Ur All Privacy\\Moz"}) {
+    EventJournal journal(t.engine, 1);
+    const RunTotals totals = t.Run(true, node, &journal);
+    EXPECT_TRUE(totals.Stopped) << node;
+    EXPECT_EQ(TraceTexts(totals.Values).size(), 1u) << node;
+  }
+  EXPECT_EQ(ListTree(t.dir / "files").size(), 1u);
+  EXPECT_EQ(ListTree(t.dir / "moz/p/s/Cache").size(), 1u);
+}
+
+TEST(Engine, TagsSelectTheNodeAtTheirPlaceEvenWhenNamesRepeat) {
+  TestEngine t;
+  CaseTree().Build(t.dir.Path(), {"plug/p.dat = p", "cust/c.dat = c", "root/r.dat = r"});
+  const std::vector<std::string> warnings = t.LoadCatalogue(
+      "[Config]\nType:Plugins\nSoftware:Tool\nSelected:1\nFiles<>1<>0<>File><{dir}\\plug\n"
+      "[Config]\nType:Customs\nSoftware:Tool\nSelected:1\nFiles<>1<>0<>File><{dir}\\cust\n"
+      "[Config]\nType:Root\nSoftware:Plug-ins\nSelected:1\nFiles<>1<>0<>File><{dir}\\root\n"
+      "Files<>0<>0<>File><{dir}\\root\n");
+  ASSERT_EQ(warnings.size(), 3u);
+  EXPECT_NE(warnings[0].find("line 16: configuration \"Plug-ins\" repeats the item title \"Files\" of line 15"),
+            std::string::npos)
+      << warnings[0];
+  EXPECT_NE(warnings[1].find("\"Plug-ins\" cannot be named by its name in a tree tag; its tag is "
+                             "\"Ur All Privacy\\Plug-ins (2)\""),
+            std::string::npos)
+      << warnings[1];
+
+  const auto pathsOf = [&](const std::string& tag, bool all = false) {
+    std::vector<std::string> paths;
+    const RunTotals totals = t.Run(false, tag, nullptr, all);
+    for (const auto& pv : *totals.Values) paths.push_back(pv->Path);
+    return paths;
+  };
+  EXPECT_EQ(pathsOf("Ur All Privacy\\Customs\\Tool"), std::vector<std::string>{t.dir / "cust/c.dat"});
+  EXPECT_EQ(pathsOf("Ur All Privacy\\Plug-ins\\Tool\\Files"), std::vector<std::string>{t.dir / "plug/p.dat"});
+  EXPECT_EQ(pathsOf("Ur All Privacy\\Plug-ins (2)"), std::vector<std::string>{t.dir / "root/r.dat"});
+  EXPECT_EQ(pathsOf("Ur All Privacy\\Plug-ins (2)\\Files (2)", true), std::vector<std::string>{t.dir / "root/r.dat"});
+  EXPECT_FALSE(SelectRunTarget(t.engine.Catalogue(), "Ur All Privacy\\Plug-ins (2)\\Files (2)").has_value())
+      << "an unselected item is no node of the tree without --all";
+}
+
+TEST(Engine, ALogThatCannotBeOpenedIsAWarningAndTheRunGoesOn) {
+  TestEngine t("", "", [](EngineParts& parts, const ScratchFolder& dir) {
+    parts.LogsFolder = dir.Write("not-a-folder", "x") + "/logs";
+  });
+  CaseTree().Build(t.dir.Path(), {"cache/a.dat = a"});
+  t.LoadCatalogue(kFolderItem);
+  t.engine.Settings.EnableFileLogging = true;
+  struct Warnings : RunListener {
+    void Warning(const std::string& message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
+  } listener;
+  const RunTotals totals = t.Run(true, "Ur All Privacy", &listener);
+  EXPECT_EQ(totals.Count, 1);
+  EXPECT_FALSE(std::filesystem::exists(t.dir / "cache/a.dat"));
+  ASSERT_EQ(listener.messages.size(), 1u);
+  EXPECT_NE(listener.messages[0].find("not-a-folder"), std::string::npos) << listener.messages[0];
+}
+
+}  // namespace
+}  // namespace qm::testing

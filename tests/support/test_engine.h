@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "clean/engine.h"
+#include "support/registry_fixture.h"
+#include "support/scratch_folder.h"
+
+namespace qm::testing {
+
+/// One fixed set of Windows placeholder folders, so expansions and folder checks do not depend on the
+/// machine: the profile "C:\Users\ann", its local application data (and temporary folder below it),
+/// "C:\Windows", "C:\Windows\system32" and "C:\Program Files".
+SpecialFolders WindowsTestFolders();
+
+/// An engine as a test builds one: a registry of its own (see RegistryFixture), a scratch folder, placeholder
+/// folders inside it (profile, windows, temp, programs), a fixed clock (5 December 2026, 14:03:07) and the
+/// activity log in the scratch folder's "logs". No recycle bin unless `adjust` gives some.
+class TestEngine {
+ public:
+  using Adjust = std::function<void(EngineParts& parts, const ScratchFolder& dir)>;
+
+  explicit TestEngine(const std::string& registryFixture = "", const std::string& registryText = "",
+                      const Adjust& adjust = {});
+
+  /// Writes the plain catalogue lines, enciphered, with "{dir}" standing for `dir`, and loads them. Returns
+  /// the load warnings.
+  std::vector<std::string> LoadCatalogue(const std::string& plainLines);
+
+  /// Runs the node `tag` (root by default) as Show or Clear.
+  RunTotals Run(bool clear, const std::string& tag = "Ur All Privacy", RunListener* listener = nullptr,
+                bool includeUnselected = false);
+
+  /// The trace and error lines of the log file of the last log run: banners and empty lines left out.
+  std::vector<std::string> LogLines() const;
+
+  ScratchFolder dir{"engine"};
+  RegistryFixture registry;
+  ManualClock clock{LocalDateTime{2026, 12, 5, 14, 3, 7}};
+  Engine engine;
+};
+
+/// "kind status path" of a trace: the form tests compare traces in.
+std::string TraceText(const PrivacyValue& pv);
+/// The TraceText of every trace in order; none when there is no result.
+std::vector<std::string> TraceTexts(const std::shared_ptr<PrivacyValues>& values);
+
+}  // namespace qm::testing
