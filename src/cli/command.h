@@ -2,15 +2,17 @@
 
 #include <ostream>
 
+#include "cli/interrupts.h"
 #include "cli/options.h"
 
 namespace qm::cli {
 
-/// What a command works with: the parsed options and the two output streams (UTF-8 text).
+/// What a command works with: the parsed options, the two output streams (UTF-8 text) and Ctrl+C.
 struct CommandContext {
   const Options& options;
   std::ostream& out;
   std::ostream& err;
+  Interrupts& interrupts;
 };
 
 /// Whether a command takes its one argument.
@@ -29,6 +31,8 @@ void ReportError(const CommandContext& context, const std::string& message);
 
 /// The commands, one file each.
 int RunList(const CommandContext& context);
+int RunShow(const CommandContext& context);
+int RunClear(const CommandContext& context);
 int RunDecrypt(const CommandContext& context);
 int RunEncrypt(const CommandContext& context);
 

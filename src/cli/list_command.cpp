@@ -1,14 +1,14 @@
-#include "cli/catalogue_loader.h"
 #include "cli/command.h"
+#include "cli/engine_setup.h"
 #include "cli/json.h"
 #include "config/catalogue_tree.h"
 
 namespace qm::cli {
 
 int RunList(const CommandContext& context) {
-  PrivacyConfigs catalogue;
-  if (!LoadCatalogue(context, catalogue)) return kExitNoCatalogue;
-  const std::vector<CatalogueTreeNode> tree = BuildCatalogueTree(catalogue, context.options.all);
+  std::unique_ptr<EngineSession> session = OpenEngine(context);
+  if (!session) return kExitNoCatalogue;
+  const std::vector<CatalogueTreeNode> tree = BuildCatalogueTree(session->engine().Catalogue(), context.options.all);
   for (std::size_t index : DisplayOrder(tree)) {
     const CatalogueTreeNode& node = tree[index];
     if (!context.options.json) {

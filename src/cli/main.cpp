@@ -3,13 +3,11 @@
 
 #include "cli/command.h"
 #include "cli/console_stream.h"
+#include "cli/interrupts.h"
 #include "cli/options.h"
-#include "cli/show_clear.h"
-#include "config/stop_requested.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
 #include "platform/error.h"
-#include "platform/registry_backend.h"
 
 namespace qm::cli {
 namespace {
@@ -37,7 +35,7 @@ const Command& FindCommand(const Options& options) {
   throw UsageError("unknown command " + options.command);
 }
 
-int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, Interrupts& interrupts) {
   Options options;
   const Command* command = nullptr;
   try {
@@ -51,14 +49,11 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
       return kExitDone;
     }
     command = &FindCommand(options);
-    if (!options.registry.empty() && !reg::SetRegistryStoreFile(options.registry)) {
-      throw UsageError("--registry works on Linux only");
-    }
   } catch (const UsageError& e) {
     err << "quillmere-cli: " << e.what() << '\n' << UsageText();
     return kExitUsage;
   }
-  const CommandContext context{options, out, err};
+  const CommandContext context{options, out, err, interrupts};
   try {
     return command->run(context);
   } catch (const RuntimeError& e) {
@@ -67,16 +62,28 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   }
 }
 
+/// The exit status once the output is flushed: an output that could not be written is a failure of its own.
+/// A pipe whose reader went away ends quietly; anything else says why.
+int FinalStatus(int status, ConsoleStream& out, ConsoleStream& err) {
+  out.flush();
+  if (!out.Failure()) return status;
+  if (!console::IsBrokenPipe(*out.Failure())) err << "quillmere-cli: " << out.Failure()->Description() << '\n';
+  return status == kExitInterrupted ? status : kExitOutputFailed;
+}
+
 }  // namespace
 }  // namespace qm::cli
 
 int main(int argc, char** argv) {
-  // Ctrl+C stops a run at its next trace, as the Stop button does in the window.
-  qm::console::OnInterrupt([] { qm::StopRequested = true; });
+  // Ctrl+C stops a run at its next trace, as the Stop button does in the window; pressed before the engine
+  // exists, it stops the engine as soon as there is one.
+  qm::cli::Interrupts interrupts;
+  qm::console::OnInterrupt([&interrupts] { interrupts.Fire(); });
   const std::vector<std::string> arguments = qm::CommandLineArguments(argc, argv);
   qm::cli::ConsoleStream out(qm::console::Stream::Out);
   qm::cli::ConsoleStream err(qm::console::Stream::Err);
   // The first argument is the program's own name.
   const auto first = arguments.empty() ? arguments.end() : arguments.begin() + 1;
-  return qm::cli::Run(std::vector<std::string>(first, arguments.end()), out, err);
+  const int status = qm::cli::Run(std::vector<std::string>(first, arguments.end()), out, err, interrupts);
+  return qm::cli::FinalStatus(status, out, err);
 }

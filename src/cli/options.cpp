@@ -78,7 +78,10 @@ std::string UsageText() {
          "  --all                include unselected configurations and items\n"
          "  --json               JSON Lines output\n"
          "  --yes                do not ask before clearing\n"
-         "  --help, --version\n";
+         "  --help, --version\n"
+         "EXIT STATUS\n"
+         "  0 done, 1 some trace could not be erased, 2 usage error, 3 the catalogue, the registry store or the\n"
+         "  node could not be found or loaded, 4 the output could not be written, 130 stopped by Ctrl+C\n";
 }
 
 }  // namespace qm::cli

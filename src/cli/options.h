@@ -12,6 +12,8 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNoCatalogue = 3;
+inline constexpr int kExitOutputFailed = 4;  ///< the output could not be written (a full disk, a closed pipe)
+inline constexpr int kExitInterrupted = 130;
 
 /// The parsed command line.
 struct Options {

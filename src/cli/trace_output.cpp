@@ -1,8 +1,7 @@
-#include <cstdio>
-
 #include "cli/json.h"
 #include "cli/show_clear.h"
 #include "platform/text.h"
+#include "trace/trace_text.h"
 
 namespace qm::cli {
 namespace {
@@ -18,23 +17,6 @@ std::string Json(const std::string& s) {
   return quoted;
 }
 
-const char* StatusWord(int32_t valueStatus) {
-  switch (valueStatus) {
-    case status::kFound:
-      return "Find";
-    case status::kErased:
-      return "Delete";
-    case status::kFilledBlank:
-      return "Fill blank";
-    case status::kHeld:
-      return "Keep locked";
-    case status::kFailed:
-      return "Unknown";
-    default:
-      return "";
-  }
-}
-
 }  // namespace
 
 std::string TraceJson(const std::string& software, const std::string& item, const PrivacyValue& pv) {
@@ -45,35 +27,39 @@ std::string TraceJson(const std::string& software, const std::string& item, cons
   AppendText(line, software);
   line += ",\"item\":";
   AppendText(line, item);
-  line += ",\"kind\":" + std::to_string(pv.ValueType) + ",\"path\":";
+  line += ",\"kind\":" + std::to_string(static_cast<int>(pv.ValueType)) + ",\"path\":";
   AppendText(line, pv.Path);
   line += ",\"name\":";
   AppendText(line, pv.ValueName);
   line += ",\"value\":";
   AppendText(line, pv.Value);
-  line += ",\"size\":" + std::to_string(pv.Size) + ",\"status\":" + std::to_string(pv.ValueStatus) + "}";
+  line += ",\"size\":" + std::to_string(pv.Size) + ",\"status\":" + std::to_string(static_cast<int>(pv.ValueStatus)) +
+          "}";
   return line;
 }
 
-std::string SummaryJson(const std::string& node, int64_t traces, int64_t bytes, int64_t failed) {
-  return "{\"summary\":{\"node\":" + Json(node) + ",\"traces\":" + std::to_string(traces) +
-         ",\"bytes\":" + std::to_string(bytes) + ",\"failed\":" + std::to_string(failed) + "}}";
+std::string ProblemJson(const std::string& path, const RuntimeError& error) {
+  return "{\"error\":{\"code\":" + std::to_string(error.Number()) + ",\"message\":" +
+         Json("cannot read " + path + ": " + error.Description()) + ",\"path\":" + Json(path) + "}}";
 }
 
-std::string TraceText(const PrivacyValue& pv) {
-  return std::string(StatusWord(pv.ValueStatus)) + "\t" + pv.Path;
+std::string SummaryJson(const std::string& node, const RunTotals& totals) {
+  std::string line = "{\"summary\":{\"node\":" + Json(node) + ",\"traces\":" + std::to_string(totals.Count) +
+                     ",\"bytes\":" + std::to_string(totals.Bytes) + ",\"failed\":" + std::to_string(totals.Failed) +
+                     ",\"unreadable\":" + std::to_string(totals.Unreadable) +
+                     ",\"stopped\":" + (totals.Stopped ? "true" : "false");
+  if (!totals.LogFileName.empty()) line += ",\"log\":" + Json(totals.LogFileName);
+  return line + "}}";
 }
 
-std::string SizeText(int64_t bytes) {
-  // Hundredths of a kilobyte, rounded half away from zero as the format rounds.
-  const int64_t hundredths = (bytes >= 0 ? bytes + 5 : bytes - 5) / 10;
-  const int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
-  std::string whole = std::to_string(magnitude / 100);
-  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3)
-    whole.insert(static_cast<std::size_t>(i), ",");
-  char cents[4];
-  std::snprintf(cents, sizeof cents, "%02d", static_cast<int>(magnitude % 100));
-  return (hundredths < 0 ? "-" : "") + whole + "." + cents + " K";
+std::string SummaryText(const RunTotals& totals) {
+  std::string line = totals.StatusText + ": " + std::to_string(totals.Count) + " traces, " + SizeText(totals.Bytes);
+  if (totals.Failed > 0) line += ", " + std::to_string(totals.Failed) + " not erased";
+  if (totals.Unreadable > 0) line += ", " + std::to_string(totals.Unreadable) + " folders not readable";
+  if (totals.Stopped) line += ", stopped";
+  return line;
 }
+
+std::string TraceText(const PrivacyValue& pv) { return std::string(StatusWord(pv.ValueStatus)) + "\t" + pv.Path; }
 
 }  // namespace qm::cli

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "clean/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "platform/file_system.h"
 
 namespace qm::testing {

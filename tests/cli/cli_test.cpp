@@ -1,41 +1,47 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
+#include "cli/show_clear.h"
 #include "cli_runner.h"
 #include "config/catalogue_tree.h"
 #include "config/crypt.h"
-#include "config/privacy_configs.h"
+#include "support/case_tree.h"
+#include "support/registry_fixture.h"
+#include "support/test_engine.h"
 
-namespace qm {
+namespace qm::testing {
 namespace {
 
-using testing::CliRun;
-using testing::RunCli;
-using testing::ScratchFolder;
-using testing::WriteBytes;
 using Lines = std::vector<std::string>;
 
-/// Writes `lines` enciphered, as the program stores catalogue files.
-void WriteCatalogue(const std::string& path, const Lines& lines) {
+/// Writes `lines` enciphered, as the program stores catalogue files; "{dir}" stands for `dir`.
+std::string WriteCatalogue(const ScratchFolder& dir, const Lines& lines) {
   std::string bytes;
-  for (const std::string& line : lines) bytes += Crypt::EnCrypt(line) + "\r\n";
-  WriteBytes(path, bytes);
+  for (std::string line : lines) {
+    for (std::size_t at = line.find("{dir}"); at != std::string::npos; at = line.find("{dir}")) {
+      line.replace(at, 5, dir.Path());
+    }
+    bytes += Crypt::EnCrypt(line) + "\r\n";
+  }
+  return dir.Write("cat.dat", bytes);
 }
+
+/// The catalogue of the show and clear runs: a folder whose held file keeps a sub-folder, and one more file.
+const Lines kCatalogue = {"[Config]", "Type:Root", "Software:App", "Selected:1",
+                          "Cache<>1<>1<>Folder><{dir}\\cache><{dir}\\cache\\keep\\held.dat",
+                          "Locked<>1<>0<>File><{dir}\\locked"};
 
 TEST(Cli, UsageErrorsExitTwoAndHelpAndVersionWork) {
   ScratchFolder folder("cli-usage");
-  for (const Lines& arguments : std::vector<Lines>{{},
-                                                   {"--bogus", "list"},
-                                                   {"frobnicate"},
-                                                   {"decrypt"},
-                                                   {"list", "extra"},
-                                                   {"--catalogue"},
-                                                   {"--all=1", "list"},
-                                                   {"--catalogue=", "list"}}) {
+  for (const Lines& arguments : std::vector<Lines>{{}, {"--bogus", "list"}, {"frobnicate"}, {"decrypt"},
+                                                   {"list", "extra"}, {"--catalogue"}, {"--all=1", "list"}}) {
     const CliRun run = RunCli(folder, arguments);
-    EXPECT_EQ(run.status, 2) << (arguments.empty() ? "(none)" : arguments[0]);
+    EXPECT_EQ(run.status, cli::kExitUsage) << (arguments.empty() ? "(none)" : arguments[0]);
     EXPECT_NE(run.err.find("usage: quillmere-cli"), std::string::npos);
     EXPECT_TRUE(run.out.empty());
   }
@@ -43,96 +49,154 @@ TEST(Cli, UsageErrorsExitTwoAndHelpAndVersionWork) {
   EXPECT_EQ(help.status, 0);
   ASSERT_FALSE(help.out.empty());
   EXPECT_EQ(help.out[0], "usage: quillmere-cli [OPTIONS] COMMAND [ARG]");
-  const CliRun version = RunCli(folder, {"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, (Lines{std::string("quillmere-cli ") + QM_VERSION}));
+  EXPECT_EQ(RunCli(folder, {"--version"}).out, (Lines{std::string("quillmere-cli ") + QM_VERSION}));
 }
 
-TEST(Cli, ListPrintsTheTreeTagsOfTheCatalogue) {
+TEST(Cli, ListPrintsTheTreeOfAWrittenAndOfTheShippedCatalogue) {
   ScratchFolder folder("cli-list");
-  const std::string catalogue = folder / "cat.dat";
-  WriteCatalogue(catalogue, {"[Config]", "Type:Customs", "Software:Mine", "Selected:1", "Notes<>1<>0<>File><C:\\n",
-                             "[Config]", "Type:Root", "Software:Caf\xC3\xA9", "Selected:1",
-                             "Cr\xC3\xA8me<>1<>0<>Folder><C:\\c", "Off<>0<>0<>Folder><C:\\o",
-                             "[Config]", "Type:Plugins", "Software:Zeta", "Selected:0", "Z<>1<>0<>File><C:\\z"});
-  const CliRun run = RunCli(folder, {"--catalogue", testing::PlatformPath(catalogue), "list"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, (Lines{"Ur All Privacy", "Ur All Privacy\\Caf\xC3\xA9", "Ur All Privacy\\Caf\xC3\xA9\\Cr\xC3\xA8me",
-                            "Ur All Privacy\\Customs", "Ur All Privacy\\Customs\\Mine",
-                            "Ur All Privacy\\Customs\\Mine\\Notes"}));
+  const std::string catalogue = PlatformPath(WriteCatalogue(
+      folder, {"[Config]", "Type:Customs", "Software:Mine", "Selected:1", "Notes<>1<>0<>File><{dir}\\n",
+               "[Config]", "Type:Root", "Software:Caf\xC3\xA9", "Selected:1", "Off<>0<>0<>Folder><{dir}\\o",
+               "[Config]", "Type:Plugins", "Software:Zeta", "Selected:0", "Z<>1<>0<>File><{dir}\\z"}));
+  EXPECT_EQ(RunCli(folder, {"--catalogue", catalogue, "list"}).out,
+            (Lines{"Ur All Privacy", "Ur All Privacy\\Caf\xC3\xA9", "Ur All Privacy\\Customs",
+                   "Ur All Privacy\\Customs\\Mine", "Ur All Privacy\\Customs\\Mine\\Notes"}));
+  const CliRun json = RunCli(folder, {"list", "--json", "--all", "--catalogue=" + catalogue});
+  ASSERT_EQ(json.out.size(), 9u) << json.err;
+  EXPECT_EQ(json.out[2], "{\"tag\":\"Ur All Privacy\\\\Caf\xC3\xA9\\\\Off\",\"text\":\"Off\",\"selected\":false}");
 
-  // --all adds the configurations and items that are not selected; options may follow the command.
-  const CliRun all = RunCli(folder, {"list", "--all", "--catalogue=" + testing::PlatformPath(catalogue)});
-  EXPECT_EQ(all.status, 0) << all.err;
-  EXPECT_EQ(all.out, (Lines{"Ur All Privacy", "Ur All Privacy\\Caf\xC3\xA9", "Ur All Privacy\\Caf\xC3\xA9\\Cr\xC3\xA8me",
-                            "Ur All Privacy\\Caf\xC3\xA9\\Off", "Ur All Privacy\\Plug-ins",
-                            "Ur All Privacy\\Plug-ins\\Zeta", "Ur All Privacy\\Plug-ins\\Zeta\\Z",
-                            "Ur All Privacy\\Customs", "Ur All Privacy\\Customs\\Mine",
-                            "Ur All Privacy\\Customs\\Mine\\Notes"}));
-
-  const CliRun json = RunCli(folder, {"--json", "--catalogue", testing::PlatformPath(catalogue), "--all", "list"});
-  ASSERT_EQ(json.out.size(), 10u);
-  EXPECT_EQ(json.out[3], "{\"tag\":\"Ur All Privacy\\\\Caf\xC3\xA9\\\\Off\",\"text\":\"Off\",\"selected\":false}");
-
-  // A catalogue that cannot be loaded: status 3 and the reason.
-  const CliRun missing = RunCli(folder, {"--catalogue", testing::PlatformPath(folder / "none.dat"), "list"});
-  EXPECT_EQ(missing.status, 3);
-  EXPECT_NE(missing.err.find("none.dat"), std::string::npos);
-  WriteBytes(folder / "bad.dat", Crypt::EnCrypt("[Config]") + "\r\nXYZ\r\n");
-  const CliRun bad = RunCli(folder, {"--catalogue", testing::PlatformPath(folder / "bad.dat"), "list"});
-  EXPECT_EQ(bad.status, 3);
-  EXPECT_NE(bad.err.find("line 2"), std::string::npos) << bad.err;
-  EXPECT_TRUE(bad.out.empty());
-}
-
-TEST(Cli, ListOfTheShippedCatalogueIsTheWindowsTree) {
-  ScratchFolder folder("cli-shipped");
-  const std::string shipped = std::string(QM_CATALOGUE_DIR) + "/PrivacyConfig.dat";
   // Without --catalogue the program takes PrivacyConfig.dat beside itself: the shipped one.
-  const CliRun run = RunCli(folder, {"list"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  PrivacyConfigs catalogue;
-  catalogue.LoadConfig(shipped);
-  const std::vector<CatalogueTreeNode> tree = BuildCatalogueTree(catalogue);
+  RegistryFixture registry;
+  PrivacyConfigs shipped;
+  shipped.LoadConfig(std::string(QM_CATALOGUE_DIR) + "/PrivacyConfig.dat", WindowsTestFolders(), registry.Registry());
   Lines expected;
+  const std::vector<CatalogueTreeNode> tree = BuildCatalogueTree(shipped);
   for (std::size_t i : DisplayOrder(tree)) expected.push_back(tree[i].Tag);
-  EXPECT_EQ(run.out, expected);
-  ASSERT_GE(run.out.size(), 3u);
-  EXPECT_EQ(run.out[0], "Ur All Privacy");
-  EXPECT_EQ(run.out[1], "Ur All Privacy\\Windows");
-  EXPECT_EQ(run.out[2], "Ur All Privacy\\Windows\\Recent Documents History");
+  const CliRun run = RunCli(folder, {"list"});
+  EXPECT_EQ(run.out, expected) << run.err;
+  EXPECT_EQ(run.out.at(2), "Ur All Privacy\\Windows\\Recent Documents History");
 }
 
-TEST(Cli, EncryptAndDecryptRoundTripPlainFiles) {
+TEST(Cli, EncryptAndDecryptRoundTripPlainFilesAndRefuseWhatTheyCannotHold) {
   ScratchFolder folder("cli-cipher");
-  const std::string plain = folder / "plain.txt";
   // A byte-order mark, CR LF and LF line ends, blanks around a line, an empty line, accented text.
-  WriteBytes(plain, "\xEF\xBB\xBF[Config]\r\n  Software:Caf\xC3\xA9  \r\n\r\nA\n");
-  const CliRun enciphered = RunCli(folder, {"encrypt", testing::PlatformPath(plain)});
+  const std::string plain = folder.Write("plain.txt", "\xEF\xBB\xBF[Config]\r\n  Software:Caf\xC3\xA9  \r\n\r\nA\n");
+  const CliRun enciphered = RunCli(folder, {"encrypt", PlatformPath(plain)});
   ASSERT_EQ(enciphered.status, 0) << enciphered.err;
   // Hand-computed: "[Config]", then "Software:Café" (é at position 12: 0xE9 + key byte 0x76 - 255 = 0x60).
-  ASSERT_EQ(enciphered.out.size(), 4u);
-  EXPECT_EQ(enciphered.out[0], "AC43E76E9D69945D");
-  EXPECT_EQ(enciphered.out[1], Crypt::EnCryptBytes("Software:Caf\xE9"));
+  EXPECT_EQ(enciphered.out, (Lines{"AC43E76E9D69945D", Crypt::EnCryptBytes("Software:Caf\xE9"), "", "92"}));
   EXPECT_EQ(enciphered.out[1].substr(24), "60");
-  EXPECT_EQ(enciphered.out[2], "");
-  EXPECT_EQ(enciphered.out[3], "92");
-
-  const std::string stored = folder / "stored.dat";
-  std::string bytes;
-  for (const std::string& line : enciphered.out) bytes += line + "\r\n";
-  WriteBytes(stored, bytes);
-  const CliRun deciphered = RunCli(folder, {"decrypt", testing::PlatformPath(stored)});
-  ASSERT_EQ(deciphered.status, 0) << deciphered.err;
+  std::string stored;
+  for (const std::string& line : enciphered.out) stored += line + "\r\n";
+  const CliRun deciphered = RunCli(folder, {"decrypt", PlatformPath(folder.Write("stored.dat", stored))});
   EXPECT_EQ(deciphered.out, (Lines{"[Config]", "Software:Caf\xC3\xA9", "", "A"}));
 
-  // Not enciphered text, or no file at all: status 3 with the line named.
-  WriteBytes(stored, "92\r\n9G\r\n");
-  const CliRun bad = RunCli(folder, {"decrypt", testing::PlatformPath(stored)});
-  EXPECT_EQ(bad.status, 3);
-  EXPECT_NE(bad.err.find("line 2"), std::string::npos) << bad.err;
-  EXPECT_EQ(RunCli(folder, {"encrypt", testing::PlatformPath(folder / "none.txt")}).status, 3);
+  // Text that is not enciphered, a line that is not UTF-8 or holds a NUL, no file: status 3 naming the line.
+  const std::vector<std::pair<Lines, std::string>> refusals = {
+      {{"decrypt", PlatformPath(folder.Write("bad.dat", "92\r\n9G\r\n"))}, "line 2: not enciphered text"},
+      {{"encrypt", PlatformPath(folder.Write("ansi.txt", "ok\r\ncaf\xE9\r\n"))}, "line 2: is not valid UTF-8 text"},
+      {{"encrypt", PlatformPath(folder.Write("with-nul.txt", std::string("a\0b\r\n", 5)))}, "line 1: holds a NUL"},
+      {{"encrypt", PlatformPath(folder / "none.txt")}, "none.txt"}};
+  for (const auto& [arguments, message] : refusals) {
+    const CliRun run = RunCli(folder, arguments);
+    EXPECT_EQ(run.status, cli::kExitNoCatalogue) << message;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+  }
+}
+
+TEST(Cli, ShowAndClearPrintFinalStatusesAndTellTheOutcomeByTheirStatus) {
+  ScratchFolder dir("cli-run");
+  RegistryFixture registry;
+  CaseTree tree;
+  ASSERT_EQ(tree.Build(dir.Path(), {"cache/x.dat = xx", "cache/keep/held.dat = held", "locked/l.dat = l"}), "");
+  Lines common = {"--catalogue", PlatformPath(WriteCatalogue(dir, kCatalogue)), "--yes"};
+  if (registry.UsesStore()) common.insert(common.end(), {"--registry", registry.StoreFile()});
+  const auto run = [&](Lines arguments) {
+    arguments.insert(arguments.begin(), common.begin(), common.end());
+    return RunCli(dir, arguments);
+  };
+
+  const CliRun shown = run({"--json", "show"});
+  EXPECT_EQ(shown.status, cli::kExitDone) << shown.err;
+  ASSERT_EQ(shown.out.size(), 5u);
+  std::string path = dir / "cache/keep";
+  for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2)) path.insert(at, "\\");
+  EXPECT_EQ(shown.out[0], "{\"software\":\"App\",\"item\":\"Cache\",\"kind\":5,\"path\":\"" + path +
+                              "\",\"name\":\"keep\",\"value\":\"keep\",\"size\":0,\"status\":1}");
+  EXPECT_EQ(shown.out[4], "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,"
+                          "\"unreadable\":0,\"stopped\":false}}");
+
+  // The held file keeps its folder, which is no failure.
+  const CliRun cleared = run({"clear"});
+  EXPECT_EQ(cleared.status, cli::kExitDone) << cleared.err;
+  EXPECT_EQ(cleared.out, (Lines{"Keep locked\t" + dir / "cache/keep", "Delete\t" + dir / "cache/x.dat",
+                                "Keep locked\t" + dir / "cache/keep/held.dat", "Delete\t" + dir / "locked/l.dat",
+                                "ALL: 4 traces, 0.01 K"}));
+  const CliRun again = run({"clear", "Ur All Privacy\\App\\Cache"});
+  EXPECT_EQ(again.status, cli::kExitDone);
+  EXPECT_EQ(again.out.back(), "App\\Cache: 2 traces, 0.00 K");
+
+  // No such node, no catalogue: status 3 and the reason.
+  EXPECT_EQ(run({"show", "Ur All Privacy\\Nope"}).status, cli::kExitNoCatalogue);
+  const CliRun missing = RunCli(dir, {"--catalogue", PlatformPath(dir / "missing.dat"), "show"});
+  EXPECT_EQ(missing.status, cli::kExitNoCatalogue);
+  EXPECT_NE(missing.err.find("missing.dat"), std::string::npos);
+}
+
+TEST(Cli, ALoggedRunTellsItsLogAndDeletesTheExpiredOnes) {
+  ScratchFolder dir("cli-log");
+  // Settings of the user's own, as the program stores them: file logging on.
+  RegistryFixture registry("", "[HKEY_CURRENT_USER\\Software\\Dunvorel\\Quillmere]\r\n"
+                               "\"Enable File Logging\"=\"true\"\r\n\"Keep Log Days\"=\"1\"\r\n");
+  ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/x.dat = xx"}), "");
+  // The program writes its logs beside itself.
+  const std::filesystem::path logs = PlatformPath(std::string(QM_CATALOGUE_DIR) + "/logs");
+  std::filesystem::create_directories(logs);
+  WriteBytes((logs / "L20000101.log").string(), "expired");
+  Lines arguments = {"--catalogue", PlatformPath(WriteCatalogue(dir, kCatalogue)), "show"};
+  if (registry.UsesStore()) arguments.insert(arguments.begin(), {"--registry", registry.StoreFile()});
+  const CliRun run = RunCli(dir, arguments);
+  EXPECT_EQ(run.status, cli::kExitDone) << run.err;
+  const std::size_t at = run.err.find("Log file is ");
+  ASSERT_NE(at, std::string::npos) << run.err;
+  std::string log = run.err.substr(at + 12);
+  log = log.substr(0, log.find_first_of("\r\n"));
+  EXPECT_NE(ReadBytes(log).find("Find " + dir / "cache/x.dat"), std::string::npos) << log;
+  EXPECT_FALSE(std::filesystem::exists(logs / "L20000101.log"));
+  std::filesystem::remove(log);
+}
+
+TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnything) {
+  ScratchFolder dir("cli-stop");
+  RegistryFixture registry;
+  ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/x.dat = xx", "locked/l.dat = l"}), "");
+  cli::Options options;
+  options.command = "clear";
+  options.catalogue = WriteCatalogue(dir, kCatalogue);
+  options.registry = registry.StoreFile();
+  options.yes = options.json = true;
+  std::ostringstream out;
+  std::ostringstream err;
+  cli::Interrupts interrupts;
+  // Pressed while the catalogue was loading: the engine takes it over and the run stops at once.
+  interrupts.Fire();
+  EXPECT_EQ(cli::RunNode(cli::CommandContext{options, out, err, interrupts}, true), cli::kExitInterrupted);
+  EXPECT_EQ(out.str(), "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":0,\"bytes\":0,\"failed\":0,"
+                       "\"unreadable\":0,\"stopped\":true}}\n");
+  EXPECT_EQ(ListTree(dir / "cache"), Lines{"x.dat = xx"});
+}
+
+TEST(Cli, JsonLinesEscapeQuotesControlCharactersAndBytesThatAreNoUtf8) {
+  PrivacyValue pv;
+  pv.Path = "C:\\a \"b\"\tc\n";
+  pv.ValueName = std::string("\x01\x1f\x7f", 3);
+  pv.Value = "caf\xC3\xA9 \xFF\xFE";
+  pv.ValueType = TraceKind::File;
+  pv.ValueStatus = TraceStatus::Failed;
+  EXPECT_EQ(cli::TraceJson("S\\w", "i", pv),
+            "{\"software\":\"S\\\\w\",\"item\":\"i\",\"kind\":4,\"path\":\"C:\\\\a \\\"b\\\"\\tc\\n\","
+            "\"name\":\"\\u0001\\u001f\x7f\",\"value\":\"caf\xC3\xA9 \xEF\xBF\xBD\xEF\xBF\xBD\",\"size\":0,\"status\":-1}");
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::testing

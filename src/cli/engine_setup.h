@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "clean/engine.h"
+#include "cli/command.h"
+#include "platform/registry_backend.h"
+
+namespace qm::cli {
+
+/// The engine of a command that searches, with the registry it works on. It is attached to Ctrl+C for as long
+/// as it lives.
+class EngineSession {
+ public:
+  EngineSession(const CommandContext& context, std::unique_ptr<reg::RegistryBackend> registry);
+  ~EngineSession() { interrupts_.Detach(); }
+  EngineSession(const EngineSession&) = delete;
+  EngineSession& operator=(const EngineSession&) = delete;
+
+  Engine& engine() { return *engine_; }
+
+ private:
+  Interrupts& interrupts_;
+  std::unique_ptr<reg::RegistryBackend> registry_;
+  std::unique_ptr<Engine> engine_;
+};
+
+/// The catalogue file the options name: --catalogue, or PrivacyConfig.dat beside the program.
+std::string CatalogueFileName(const Options& options);
+
+/// Opens the registry (--registry on Linux), makes the engine with this system's folders and the settings as
+/// stored (nothing is written), and loads the catalogue, printing its warnings. On failure it reports the
+/// reason and returns nothing (the caller exits with kExitNoCatalogue).
+std::unique_ptr<EngineSession> OpenEngine(const CommandContext& context);
+
+}  // namespace qm::cli
