@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "platform/registry_store_format.h"
 #include "platform/text.h"
+#include "support/registry_fixture.h"
+#include "support/scratch_folder.h"
 
 namespace qm::reg {
 
@@ -25,52 +26,28 @@ std::string Chain(size_t levels) {
   return path;
 }
 
-/// Every key and value below a node, one line each, in enumeration order.
-void Dump(const RegistryStore::Node& node, const std::string& path, std::string& out) {
-  out += "[" + path + "]\n";
-  for (const auto& value : node.Values) {
-    out += "  " + value.Name + " type " + std::to_string(value.Type) + ":";
-    for (uint8_t byte : value.Data) out += " " + std::to_string(byte);
-    out += "\n";
-  }
-  for (const auto& sub : node.SubKeys) Dump(*sub, path + "\\" + sub->Name, out);
-}
-
-std::string Dump(const RegistryStore& store) {
-  std::string out;
-  for (uint32_t root = 0x80000000u; root <= 0x80000006u; ++root)
-    Dump(*store.Root(root), RegistryStore::RootName(root), out);
-  return out;
-}
-
 std::string Utf16LeToUtf8(const std::string& bytes) {
   std::u16string units;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    units.push_back(
-        static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8));
+    units.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8));
   }
   return text::Utf16ToUtf8(units);
 }
 
 }  // namespace
 
-TEST(RegistryStoreTest, KeysSortWithoutCaseAndGoNoDeeperThanWindowsAllows) {
+TEST(RegistryStoreTest, KeysAreFoundWithoutCaseAndGoNoDeeperThanWindowsAllows) {
   RegistryStore store;
   bool created = false;
   auto root = store.Root(kUser);
   auto key = RegistryStore::Create(root, "Software\\\\Zeta\\", created);
   EXPECT_TRUE(created);
-  RegistryStore::Create(root, "software\\alpha", created);
-  RegistryStore::Create(root, "SOFTWARE\\b_x", created);
-  RegistryStore::Create(root, "Software\\Bx", created);
-  RegistryStore::Create(root, "Software\\ZETA", created);
+  RegistryStore::Create(root, "SOFTWARE\\ZETA", created);
   EXPECT_FALSE(created);
   auto software = RegistryStore::Find(root, "sOfTwArE");
   ASSERT_TRUE(software);
   EXPECT_EQ(software->Name, "Software");
-  std::vector<std::string> names;
-  for (const auto& sub : software->SubKeys) names.push_back(sub->Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"alpha", "b_x", "Bx", "Zeta"}));
+  EXPECT_EQ(software->SubKeys.size(), 1u);
   EXPECT_TRUE(RegistryStore::RemoveTree(root, "software"));
   EXPECT_TRUE(key->Deleted);
   EXPECT_FALSE(RegistryStore::Find(root, "Software\\Zeta"));
@@ -147,7 +124,7 @@ TEST(RegistryStoreTest, ValuesAreFoundWithoutCaseAndEnumeratedInCreationOrder) {
   for (const auto& value : key.Values) EXPECT_EQ(value.Name, model[index++].first);
 }
 
-TEST(RegistryStoreTest, WrittenFileReadsBackToTheSameTree) {
+TEST(RegistryStoreTest, WritesWhatRegeditWritesAndReadsItBack) {
   RegistryStore store;
   bool created = false;
   auto root = store.Root(kUser);
@@ -172,62 +149,23 @@ TEST(RegistryStoreTest, WrittenFileReadsBackToTheSameTree) {
   RegistryStore::Create(store.Root(0x80000002u), "Software\\M", created);
   store.Root(0x80000003u)->Values.Set("AtRoot", 1, Bytes(std::string("r\0", 2)));
 
-  std::string file = FormatRegFile(store);
-  ASSERT_GE(file.size(), 2u);
+  // UTF-16 with a BOM; text that would break a line, or not come back the same, is written as hex data; a key
+  // name only when it would break the line is written quoted.
+  const std::string file = FormatRegFile(store);
   EXPECT_EQ(file.substr(0, 2), "\xFF\xFE");
-  std::string textForm = Utf16LeToUtf8(file);
-  EXPECT_EQ(textForm.rfind("Windows Registry Editor Version 5.00\r\n\r\n", 0), 0u);
-  for (const char* expected : {
-           "[HKEY_CURRENT_USER\\Software\\Quill \"mere\"\\中文]\r\n@=\"default\"\r\n\"Path\"=\"C:\\\\x "
-           "\\\"y\\\"\"\r\n",
-           "\"Number\"=dword:00000102\r\n",
-           "\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00\r\n",
-           "\"Qword\"=hex(b):01,02,03,04,05,06,07,08\r\n",
-           "\"Name\\r\\nwith \\\"all\\\" \\\\ odd\\0 ones\"=dword:00000001\r\n",
-           "[HKEY_USERS]\r\n\"AtRoot\"=\"r\"\r\n",
-           "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n",
-           // Only a key name that would break the line is written quoted.
-           "[\"HKEY_CURRENT_USER\\\\Software\\\\Line\\nbreaks\\r \\\"q\\\"\\\\Child\"]\r\n",
-       }) {
-    EXPECT_NE(textForm.find(expected), std::string::npos) << expected;
-  }
-  EXPECT_EQ(textForm.find("[HKEY_CURRENT_USER]"), std::string::npos);
-  // Long data continues on the next line after a backslash, as regedit keeps lines under 80 columns.
-  std::istringstream lines(textForm);
-  int continued = 0;
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    EXPECT_LE(line.size(), 80u) << line;
-    if (!line.empty() && line.back() == '\\') ++continued;
-  }
-  EXPECT_GE(continued, 10);
-
+  EXPECT_EQ(Utf16LeToUtf8(file), testing::ReadBytes(testing::FixturePath("platform/written_store.reg")));
   RegistryStore reread;
   RegFileResult result = ParseRegFile(file, reread);
   EXPECT_TRUE(result.IsRegFile);
   EXPECT_EQ(result.Problem.Line, 0u) << result.Problem.Reason;
-  EXPECT_EQ(Dump(reread), Dump(store));
-  EXPECT_NE(Dump(store).find("Big type 3: 0 1 2"), std::string::npos);
+  EXPECT_EQ(FormatRegFile(reread), file);
 }
 
 TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   RegistryStore store;
   bool created = false;
   RegistryStore::Create(store.Root(kUser), "Software\\Old\\Child", created);
-  std::string file =
-      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
-      "\r\n"
-      "; a comment\r\n"
-      "[-HKEY_CURRENT_USER\\Software\\Old]\r\n"
-      "[hkey_current_user\\Software\\New]\r\n"
-      "@=\"d\"\r\n"
-      "\"Esc\"=\"a\\\\b\\\"c\\nd\"\r\n"
-      "\"Hex\"=hex:01,02,\\\r\n"
-      "  03,04\r\n"
-      "\"Gone\"=\"x\"\r\n"
-      "\"Gone\"=-\r\n"
-      "  \"Dw\" = dword:0000000A\r\n";
-  RegFileResult result = ParseRegFile(file, store);
+  RegFileResult result = ParseRegFile(testing::ReadBytes(testing::FixturePath("platform/regedit_syntax.reg")), store);
   EXPECT_TRUE(result.IsRegFile);
   EXPECT_EQ(result.Problem.Line, 0u) << result.Problem.Reason;
   auto root = store.Root(kUser);
@@ -244,8 +182,7 @@ TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   // REGEDIT4 files are in the ANSI code page, their hex(N) texts too.
   RegistryStore ansi;
   ASSERT_TRUE(
-      ParseRegFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xE9]\r\n\"N\"=\"\xE9\"\r\n\"E\"=hex(2):e9,00\r\n",
-                   ansi)
+      ParseRegFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xE9]\r\n\"N\"=\"\xE9\"\r\n\"E\"=hex(2):e9,00\r\n", ansi)
           .IsRegFile);
   auto cafe = RegistryStore::Find(ansi.Root(kUser), "Café");
   ASSERT_TRUE(cafe);
@@ -287,10 +224,10 @@ TEST(RegistryStoreTest, ReportsTheFirstLineItCannotReadAndReadsTheRest) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lines.substr(0, 60));
     RegistryStore store;
-    RegFileResult result = ParseRegFile(
-        "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\T]\r\n\"Before\"=\"1\"\r\n" + c.lines +
-            "\r\n[HKEY_CURRENT_USER\\U]\r\n\"After\"=\"2\"\r\n",
-        store);
+    RegFileResult result =
+        ParseRegFile("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\T]\r\n\"Before\"=\"1\"\r\n" +
+                         c.lines + "\r\n[HKEY_CURRENT_USER\\U]\r\n\"After\"=\"2\"\r\n",
+                     store);
     EXPECT_TRUE(result.IsRegFile);
     EXPECT_EQ(result.Problem.Line, c.line);
     EXPECT_EQ(result.Problem.Reason, c.reason);
