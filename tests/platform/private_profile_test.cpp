@@ -139,6 +139,9 @@ TEST(PrivateProfileTest, BlankingCutsOnlyTheListedValuesAndNeverAddsALine) {
   // Lines as Wine writes them back, so the files keep their bytes on both builds.
   const std::string ini = "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n";
   const std::string k2Blanked = "; head\r\n[A]\r\nk1=v1\r\nK2=\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n";
+  const std::string firstK1Blanked = "; head\r\n[A]\r\nk1=\r\nK2=v2\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n";
+  const std::string secondK1Blanked = "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\nk1=\r\nd=\r\n[B]\r\nk1=x\r\n";
+  const std::string bothK1Blanked = "; head\r\n[A]\r\nk1=\r\nK2=v2\r\n;c\r\nk1=\r\nd=\r\n[B]\r\nk1=x\r\n";
   // A key of U+263D U+3D41 U+0100: in UTF-16 it holds bytes 0x3D that are no "=".
   const std::string oddKey = "\xE2\x98\xBD\xE3\xB5\x81\xC4\x80";
   const struct {
@@ -151,20 +154,8 @@ TEST(PrivateProfileTest, BlankingCutsOnlyTheListedValuesAndNeverAddsALine) {
     std::string windowsAfter = {};
   } cases[] = {
       {ini, "a", {{"k2"}}, {true}, k2Blanked},
-      {ini,
-       "A",
-       {{"k1", 0}, {"K1", 1}},
-       {true, true},
-       "; head\r\n[A]\r\nk1=\r\nK2=v2\r\n;c\r\nk1=\r\nd=\r\n[B]\r\nk1=x\r\n",
-       {true, false},
-       "; head\r\n[A]\r\nk1=\r\nK2=v2\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n"},
-      {ini,
-       "A",
-       {{"k1", 1}},
-       {true},
-       "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\nk1=\r\nd=\r\n[B]\r\nk1=x\r\n",
-       {false},
-       ini},
+      {ini, "A", {{"k1", 0}, {"K1", 1}}, {true, true}, bothK1Blanked, {true, false}, firstK1Blanked},
+      {ini, "A", {{"k1", 1}}, {true}, secondK1Blanked, {false}, ini},
       // Already blank, a third "k1" (only [B] has one), a comment, a key that is nowhere, a missing section.
       {ini, "A", {{"d"}, {"k1", 2}, {";c"}, {"zz"}}, {true, false, false, false}, ini},
       {ini, "Z", {{"k1"}}, {false}, ini},
