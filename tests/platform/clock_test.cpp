@@ -12,12 +12,7 @@ TEST(ClockTest, AddDaysCrossesMonthsYearsAndLeapDays) {
   EXPECT_EQ(AddDays({2027, 1, 2, 1, 2, 3}, -5), (LocalDateTime{2026, 12, 28, 1, 2, 3}));
 }
 
-TEST(ClockTest, ClocksTellTheirTime) {
-  ManualClock clock({2026, 12, 5, 9, 0, 0});
-  EXPECT_EQ(clock.Now(), (LocalDateTime{2026, 12, 5, 9, 0, 0}));
-  clock.Set({2027, 1, 1, 0, 0, 1});
-  EXPECT_EQ(clock.Now(), (LocalDateTime{2027, 1, 1, 0, 0, 1}));
-
+TEST(ClockTest, TheSystemClockTellsAPlausibleTime) {
   LocalDateTime now = SystemClock().Now();
   EXPECT_GE(now.Year, 2024);
   EXPECT_TRUE(now.Month >= 1 && now.Month <= 12);

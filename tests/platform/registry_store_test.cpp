@@ -3,19 +3,33 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "platform/error.h"
+#include "platform/registry_backend.h"
 #include "platform/registry_store_format.h"
 #include "platform/text.h"
 #include "support/registry_fixture.h"
 #include "support/scratch_folder.h"
 
 namespace qm::reg {
-
 namespace {
 
-constexpr uint32_t kUser = 0x80000001u;
+using testing::FixturePath;
+using testing::ReadBytes;
+using testing::ReadFixtureText;
+using testing::RegistryFixture;
+using testing::ScratchFolder;
+using testing::WriteBytes;
+
+const std::string kTree = "Software\\QuillmereTest\\Tree";
+
+KeyHandle User() { return RootHandle(kCurrentUser); }
 
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
@@ -34,12 +48,10 @@ std::string Utf16LeToUtf8(const std::string& bytes) {
   return text::Utf16ToUtf8(units);
 }
 
-}  // namespace
-
 TEST(RegistryStoreTest, KeysAreFoundWithoutCaseAndGoNoDeeperThanWindowsAllows) {
   RegistryStore store;
   bool created = false;
-  auto root = store.Root(kUser);
+  auto root = store.Root(kCurrentUser);
   auto key = RegistryStore::Create(root, "Software\\\\Zeta\\", created);
   EXPECT_TRUE(created);
   RegistryStore::Create(root, "SOFTWARE\\ZETA", created);
@@ -62,7 +74,7 @@ TEST(RegistryStoreTest, KeysAreFoundWithoutCaseAndGoNoDeeperThanWindowsAllows) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.fromLevels) + " + " + std::to_string(c.levels));
     RegistryStore deep;
-    auto from = RegistryStore::Create(deep.Root(kUser), Chain(c.fromLevels), created);
+    auto from = RegistryStore::Create(deep.Root(kCurrentUser), Chain(c.fromLevels), created);
     auto deepest = RegistryStore::Create(from, Chain(c.levels), created);
     EXPECT_EQ(created, c.allowed);
     EXPECT_EQ(from->SubKeys.empty(), !c.allowed);
@@ -70,8 +82,8 @@ TEST(RegistryStoreTest, KeysAreFoundWithoutCaseAndGoNoDeeperThanWindowsAllows) {
     EXPECT_EQ(deepest->Depth, c.fromLevels + c.levels);
     RegistryStore reread;
     ASSERT_EQ(ParseRegFile(FormatRegFile(deep), reread).Problem.Line, 0u);
-    EXPECT_TRUE(RegistryStore::Find(reread.Root(kUser), Chain(c.fromLevels + c.levels)));
-    EXPECT_TRUE(RegistryStore::RemoveTree(deep.Root(kUser), "k"));
+    EXPECT_TRUE(RegistryStore::Find(reread.Root(kCurrentUser), Chain(c.fromLevels + c.levels)));
+    EXPECT_TRUE(RegistryStore::RemoveTree(deep.Root(kCurrentUser), "k"));
     EXPECT_TRUE(deepest->Deleted);
   }
 }
@@ -127,7 +139,7 @@ TEST(RegistryStoreTest, ValuesAreFoundWithoutCaseAndEnumeratedInCreationOrder) {
 TEST(RegistryStoreTest, WritesWhatRegeditWritesAndReadsItBack) {
   RegistryStore store;
   bool created = false;
-  auto root = store.Root(kUser);
+  auto root = store.Root(kCurrentUser);
   auto key = RegistryStore::Create(root, "Software\\Quill \"mere\"\\中文", created);
   RegistryStore::Create(root, "Software\\Empty", created);
   RegistryStore::Create(root, "Software\\Line\nbreaks\r \"q\"\\Child", created);
@@ -153,7 +165,7 @@ TEST(RegistryStoreTest, WritesWhatRegeditWritesAndReadsItBack) {
   // name only when it would break the line is written quoted.
   const std::string file = FormatRegFile(store);
   EXPECT_EQ(file.substr(0, 2), "\xFF\xFE");
-  EXPECT_EQ(Utf16LeToUtf8(file), testing::ReadBytes(testing::FixturePath("platform/written_store.reg")));
+  EXPECT_EQ(Utf16LeToUtf8(file), ReadBytes(FixturePath("platform/written_store.reg")));
   RegistryStore reread;
   RegFileResult result = ParseRegFile(file, reread);
   EXPECT_TRUE(result.IsRegFile);
@@ -164,11 +176,11 @@ TEST(RegistryStoreTest, WritesWhatRegeditWritesAndReadsItBack) {
 TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   RegistryStore store;
   bool created = false;
-  RegistryStore::Create(store.Root(kUser), "Software\\Old\\Child", created);
-  RegFileResult result = ParseRegFile(testing::ReadBytes(testing::FixturePath("platform/regedit_syntax.reg")), store);
+  RegistryStore::Create(store.Root(kCurrentUser), "Software\\Old\\Child", created);
+  RegFileResult result = ParseRegFile(ReadBytes(FixturePath("platform/regedit_syntax.reg")), store);
   EXPECT_TRUE(result.IsRegFile);
   EXPECT_EQ(result.Problem.Line, 0u) << result.Problem.Reason;
-  auto root = store.Root(kUser);
+  auto root = store.Root(kCurrentUser);
   EXPECT_FALSE(RegistryStore::Find(root, "Software\\Old"));
   auto key = RegistryStore::Find(root, "Software\\New");
   ASSERT_TRUE(key);
@@ -184,7 +196,7 @@ TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   ASSERT_TRUE(
       ParseRegFile("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xE9]\r\n\"N\"=\"\xE9\"\r\n\"E\"=hex(2):e9,00\r\n", ansi)
           .IsRegFile);
-  auto cafe = RegistryStore::Find(ansi.Root(kUser), "Café");
+  auto cafe = RegistryStore::Find(ansi.Root(kCurrentUser), "Café");
   ASSERT_TRUE(cafe);
   EXPECT_EQ(cafe->Values.Find("N")->Data, Bytes(std::string("é\0", 3)));
   EXPECT_EQ(cafe->Values.Find("E")->Data, Bytes(std::string("é\0", 3)));
@@ -193,7 +205,7 @@ TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   RegistryStore untouched;
   EXPECT_FALSE(ParseRegFile("[HKEY_CURRENT_USER\\Software\\X]\r\n", untouched).IsRegFile);
   EXPECT_FALSE(ParseRegFile("", untouched).IsRegFile);
-  EXPECT_FALSE(RegistryStore::Find(untouched.Root(kUser), "Software"));
+  EXPECT_FALSE(RegistryStore::Find(untouched.Root(kCurrentUser), "Software"));
 }
 
 TEST(RegistryStoreTest, ReportsTheFirstLineItCannotReadAndReadsTheRest) {
@@ -231,8 +243,8 @@ TEST(RegistryStoreTest, ReportsTheFirstLineItCannotReadAndReadsTheRest) {
     EXPECT_TRUE(result.IsRegFile);
     EXPECT_EQ(result.Problem.Line, c.line);
     EXPECT_EQ(result.Problem.Reason, c.reason);
-    auto before = RegistryStore::Find(store.Root(kUser), "T");
-    auto after = RegistryStore::Find(store.Root(kUser), "U");
+    auto before = RegistryStore::Find(store.Root(kCurrentUser), "T");
+    auto after = RegistryStore::Find(store.Root(kCurrentUser), "U");
     ASSERT_TRUE(before && after);
     EXPECT_EQ(before->Values.Find("Before")->Data, Bytes(std::string("1\0", 2)));
     EXPECT_EQ(after->Values.Find("After")->Data, Bytes(std::string("2\0", 2)));
@@ -240,4 +252,203 @@ TEST(RegistryStoreTest, ReportsTheFirstLineItCannotReadAndReadsTheRest) {
   }
 }
 
+TEST(RegistryBackend, KeysValuesAndResultCodesLikeWin32) {
+  RegistryFixture fixture("registry_tree.reg");
+  RegistryBackend& r = fixture.Registry();
+  KeyHandle readOnly = 0;
+  ASSERT_EQ(r.OpenKey(User(), "software\\QUILLMERETEST\\tree", kQueryValue, readOnly), kSuccess);
+  // A handle carries the rights it was opened with.
+  EXPECT_EQ(r.SetValue(readOnly, "Top", kSz, Bytes(std::string("2\0", 2))), kAccessDenied);
+  std::string name;
+  EXPECT_EQ(r.EnumKey(readOnly, 0, name), kAccessDenied);
+  EXPECT_EQ(r.CloseKey(readOnly), kSuccess);
+  KeyHandle tree = 0;
+  ASSERT_EQ(r.OpenKey(User(), "software\\QUILLMERETEST\\tree", kQueryValue | kSetValue | kEnumerateSubKeys, tree),
+            kSuccess);
+  KeyInfo info;
+  ASSERT_EQ(r.QueryInfoKey(tree, info), kSuccess);
+  EXPECT_EQ(info.SubKeys, 5u);
+  EXPECT_EQ(info.Values, 1u);
+  EXPECT_EQ(info.MaxValueNameLength, 3u);
+  EXPECT_GE(info.MaxSubKeyNameLength, 3u);
+
+  uint32_t type = 99;
+  std::vector<uint8_t> data = {7};
+  EXPECT_EQ(r.QueryValue(tree, "Missing", type, data), kFileNotFound);
+  EXPECT_EQ(type, 99u);
+  EXPECT_EQ(data, std::vector<uint8_t>{7});
+  ASSERT_EQ(r.QueryValue(tree, "TOP", type, data), kSuccess);
+  EXPECT_EQ(type, kSz);
+  EXPECT_EQ(data, Bytes(std::string("1\0", 2)));
+  // Text goes in and comes out as UTF-8 with its terminators, whatever the registry keeps.
+  const std::string multi("中\0b\0\0", 7);
+  ASSERT_EQ(r.SetValue(tree, "Multi", kMultiSz, Bytes(multi)), kSuccess);
+  ASSERT_EQ(r.QueryValue(tree, "multi", type, data), kSuccess);
+  EXPECT_EQ(type, kMultiSz);
+  EXPECT_EQ(data, Bytes(multi));
+  ASSERT_EQ(r.SetValue(tree, "Raw", kBinary, {0, 1, 0}), kSuccess);
+  ASSERT_EQ(r.QueryValue(tree, "Raw", type, data), kSuccess);
+  EXPECT_EQ(data, (std::vector<uint8_t>{0, 1, 0}));
+  EXPECT_EQ(r.DeleteValue(tree, "Raw"), kSuccess);
+  EXPECT_EQ(r.DeleteValue(tree, "Raw"), kFileNotFound);
+  EXPECT_EQ(r.EnumKey(tree, 5, name), kNoMoreItems);
+  EXPECT_EQ(r.EnumValue(tree, 2, name, type, data), kNoMoreItems);
+  EXPECT_EQ(r.CloseKey(tree), kSuccess);
+
+  KeyHandle key = 0;
+  EXPECT_EQ(r.OpenKey(User(), kTree + "\\Missing", kQueryValue, key), kFileNotFound);
+  // Doubled and trailing separators are skipped; a leading one is refused.
+  ASSERT_EQ(r.OpenKey(User(), "Software\\\\QuillmereTest\\Tree\\", kQueryValue, key), kSuccess);
+  r.CloseKey(key);
+  EXPECT_EQ(r.OpenKey(User(), "\\" + kTree, kQueryValue, key), kBadPathname);
+  EXPECT_EQ(r.CreateKey(User(), "\\" + kTree + "\\X", kSetValue, key), kBadPathname);
+  EXPECT_NE(r.OpenKey(RootHandle(0), "Software", kQueryValue, key), kSuccess);
+
+  // A key with sub-keys is refused, a leaf goes, a root never does.
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a"), kAccessDenied);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep1\\Deeper"), kSuccess);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep1\\Deeper"), kFileNotFound);
+  EXPECT_EQ(r.DeleteKey(User(), ""), kAccessDenied);
+  ASSERT_EQ(r.CreateKey(User(), kTree + "\\New\\Deeper", kSetValue, key), kSuccess);
+  EXPECT_EQ(r.SetValue(key, "", kSz, Bytes(std::string("d\0", 2))), kSuccess);
+  EXPECT_EQ(r.CloseKey(key), kSuccess);
+  fixture.Reload();
+  EXPECT_EQ(fixture.Dump(kTree + "\\a\\Deep1"),
+            (std::vector<std::string>{kTree + "\\a\\Deep1", kTree + "\\a\\Deep1\\V=0x00000001 (1)"}));
+  EXPECT_EQ(fixture.Dump(kTree + "\\New"),
+            (std::vector<std::string>{kTree + "\\New", kTree + "\\New\\Deeper", kTree + "\\New\\Deeper\\=d"}));
+}
+
+TEST(RegistryBackend, RegeditExportAndUtf8FileGiveTheSameTree) {
+  std::vector<std::string> utf8;
+  {
+    RegistryFixture fixture("registry_tree.reg");
+    utf8 = fixture.Dump(kTree);
+  }
+  RegistryFixture fixture("registry_tree_regedit.reg");
+  EXPECT_EQ(fixture.Dump(kTree), utf8);
+  const std::string t = kTree + "\\";
+  EXPECT_EQ(utf8, (std::vector<std::string>{kTree, t + "Top=1", t + "[x", t + "a", t + "a\\Leaf=a", t + "a\\Deep1",
+                                            t + "a\\Deep1\\V=0x00000001 (1)", t + "a\\Deep1\\Deeper", t + "a\\Deep2",
+                                            t + "a\\Deep2\\V=0x00000002 (2)", t + "b_x", t + "Bx", t + "中文"}));
+}
+
+TEST(RegistryStore, WritesItsFileAtOnceOrOncePerBatchAndReadsWhatOthersWrote) {
+  RegistryFixture fixture("registry_tree.reg");
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file";
+  RegistryBackend& r = fixture.Registry();
+  KeyHandle key = 0;
+  ASSERT_EQ(r.CreateKey(User(), kTree + "\\Written", kSetValue, key), kSuccess);
+  ASSERT_EQ(r.SetValue(key, "Name", kSz, Bytes(std::string("ü\0", 3))), kSuccess);
+  r.CloseKey(key);
+  // The file is the store's .reg form (see RegistryStoreTest), replaced whole.
+  EXPECT_FALSE(std::filesystem::exists(fixture.StoreFile() + ".tmp"));
+  EXPECT_NE(ReadFixtureText(fixture.StoreFile())
+                .find("[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Tree\\Written]\r\n\"Name\"=\"ü\"\r\n"),
+            std::string::npos);
+
+  // A handle of a deleted key is refused.
+  ASSERT_EQ(r.OpenKey(User(), kTree + "\\b_x", kSetValue, key), kSuccess);
+  ASSERT_EQ(r.DeleteKey(User(), kTree + "\\b_x"), kSuccess);
+  EXPECT_EQ(r.SetValue(key, "x", kSz, Bytes(std::string("x\0", 2))), kKeyDeleted);
+  r.CloseKey(key);
+
+  const std::string before = ReadBytes(fixture.StoreFile());
+  {
+    ChangeBatch batch(r);
+    {
+      ChangeBatch inner(r);
+      EXPECT_EQ(r.DeleteKey(User(), kTree + "\\Bx"), kSuccess);
+    }
+    EXPECT_EQ(r.DeleteKey(User(), kTree + "\\[x"), kSuccess);
+    EXPECT_EQ(ReadBytes(fixture.StoreFile()), before);
+  }
+  EXPECT_NE(ReadBytes(fixture.StoreFile()), before);
+
+  // Taking the lock reads what another process wrote since.
+  std::unique_ptr<RegistryBackend> other = OpenRegistry(fixture.StoreFile());
+  ASSERT_EQ(other->DeleteKey(User(), kTree + "\\Written"), kSuccess);
+  ASSERT_EQ(r.Lock(), kSuccess);
+  EXPECT_EQ(fixture.Dump(kTree + "\\Written"), std::vector<std::string>{});
+  EXPECT_EQ(fixture.Dump(kTree + "\\a\\Deep2").size(), 2u);
+  r.Unlock();
+
+  // A file that another process left unreadable is never overwritten: the store refuses every change.
+  const std::string garbage = "not a registry file\r\n";
+  WriteBytes(fixture.StoreFile(), garbage);
+  ASSERT_EQ(r.Lock(), kSuccess);
+  EXPECT_NE(r.ReadOnlyReason().find(fixture.StoreFile()), std::string::npos) << r.ReadOnlyReason();
+  EXPECT_EQ(r.CreateKey(User(), "Software\\Y", kSetValue, key), kAccessDenied);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep2"), kAccessDenied);
+  r.Unlock();
+  EXPECT_EQ(ReadBytes(fixture.StoreFile()), garbage);
+}
+
+TEST(RegistryStore, TwoWritersHoldingTheLockInTurnLoseNoChange) {
+  std::string text;
+  for (int i = 0; i < 40; ++i)
+    text += "\r\n[HKEY_CURRENT_USER\\Software\\QuillmereTest\\K" + std::to_string(i) + "]\r\n";
+  RegistryFixture fixture("", text);
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry needs no lock of ours";
+  // Each writer holds its own copy of the tree and writes all of it back: without the lock, or without
+  // reading the other's writes on taking it, one would put back keys the other had deleted.
+  const auto deleteEvery = [&](int first) {
+    std::unique_ptr<RegistryBackend> writer = OpenRegistry(fixture.StoreFile());
+    for (int i = first; i < 40; i += 2) {
+      ASSERT_EQ(writer->Lock(), kSuccess);
+      {
+        ChangeBatch batch(*writer);
+        EXPECT_EQ(writer->DeleteKey(User(), "Software\\QuillmereTest\\K" + std::to_string(i)), kSuccess);
+      }
+      writer->Unlock();
+    }
+  };
+  std::thread other(deleteEvery, 1);
+  deleteEvery(0);
+  other.join();
+  fixture.Reload();
+  EXPECT_EQ(fixture.Dump("Software\\QuillmereTest"), std::vector<std::string>{"Software\\QuillmereTest"});
+}
+
+TEST(RegistryStore, OpensOnlyARegFileAndImportsOne) {
+  RegistryFixture fixture("registry_tree.reg");
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file; its import is regedit's";
+  ScratchFolder dir("store");
+  // A named store must exist and be a .reg file; one that is refused is left as it was.
+  const std::string broken = dir.Write("broken.reg", "not a registry file\r\n");
+  for (const std::string& file : {broken, dir / "missing.reg", dir.Path()}) {
+    try {
+      OpenRegistry(file);
+      ADD_FAILURE() << file << " was opened";
+    } catch (const RuntimeError& error) {
+      EXPECT_NE(error.Description().find(file), std::string::npos) << error.Description();
+    }
+  }
+  EXPECT_EQ(ReadBytes(broken), "not a registry file\r\n");
+  // Past a line it cannot read the store reads the rest, and refuses every change, naming the line, so that
+  // nothing of the file is ever lost.
+  const std::string bad =
+      "Windows Registry Editor Version 5.00\r\n\"Lost\"=hex:zz\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n";
+  const std::string badFile = dir.Write("bad.reg", bad);
+  const auto readOnly = OpenRegistry(badFile);
+  EXPECT_NE(readOnly->ReadOnlyReason().find(badFile + " line 2: "), std::string::npos) << readOnly->ReadOnlyReason();
+  KeyHandle key = 0;
+  EXPECT_EQ(readOnly->OpenKey(User(), "Software\\X", kQueryValue, key), kSuccess);
+  readOnly->CloseKey(key);
+  EXPECT_EQ(readOnly->CreateKey(User(), "Software\\Y", kSetValue, key), kAccessDenied);
+  EXPECT_EQ(ReadBytes(badFile), bad);
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  const std::string configHome = config && *config ? config : std::string(home ? home : "") + "/.config";
+  EXPECT_EQ(OpenRegistry()->StoreFile(), configHome + "/quillmere/registry.reg");
+
+  EXPECT_EQ(fixture.Registry().ImportRegFile(FixturePath("platform/tree_patch.reg")), kSuccess);
+  EXPECT_EQ(fixture.Registry().ImportRegFile(dir / "none.reg"), kFileNotFound);
+  fixture.Reload();
+  const std::string t = kTree + "\\";
+  EXPECT_EQ(fixture.Dump(kTree),
+            (std::vector<std::string>{kTree, t + "Added=0x00000007 (7)", t + "[x", t + "b_x", t + "Bx", t + "中文"}));
+}
+
+}  // namespace
 }  // namespace qm::reg
