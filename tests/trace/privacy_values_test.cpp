@@ -26,48 +26,40 @@ std::string Paths(const PrivacyValues& values) {
   return joined;
 }
 
-/// Every field of every trace: "kind status path|name|value|size|root".
-std::vector<std::string> Records(const PrivacyValues& values) {
-  std::vector<std::string> records;
-  for (const auto& pv : values) {
-    records.push_back(std::to_string(static_cast<int>(pv->ValueType)) + " " +
-                      std::to_string(static_cast<int>(pv->ValueStatus)) + " " + pv->Path + "|" +
-                      pv->ValueName + "|" + pv->Value + "|" + std::to_string(pv->Size) + "|" +
-                      std::to_string(pv->RootKey));
-  }
-  return records;
-}
-
 TEST(PrivacyValues, TypedAddsFillEachKind) {
   RegistryFixture fixture;
   PrivacyValues values;
   // Over 2 GiB: recorded with its full size.
-  const auto big =
-      values.AddFile(File{"big.iso", "C:\\Temp\\big.iso", 5'000'000'000ull, ""}, TraceStatus::Found);
+  const auto big = values.AddFile(File{"big.iso", "C:\\Temp\\big.iso", 5'000'000'000ull, ""}, TraceStatus::Found);
   values.AddFolder(Folder{"C:\\Temp\\Cache", "Cache"}, TraceStatus::Erased);
   values.AddIniFileItem("C:\\app.ini", "Recent1", "abc", TraceStatus::Held);
   // Two bytes per character, not per UTF-8 byte: "é" is one character.
   values.AddIniFileItem("a.ini", "k", "\xC3\xA9", TraceStatus::Found);
-  values.AddRegKey(RegKey(fixture.Registry(), reg::kCurrentUser, "Software\\App\\Recent"),
-                   TraceStatus::Erased);
+  values.AddRegKey(RegKey(fixture.Registry(), reg::kCurrentUser, "Software\\App\\Recent"), TraceStatus::Erased);
   values.AddRegValue(RegValue(reg::kLocalMachine, "Software\\App", "Last", 1, std::string("hello")),
                      TraceStatus::Found);
   // The default value: the key path, a backslash and nothing more.
-  values.AddRegValue(RegValue(reg::kCurrentUser, "Software\\App", "", 1, std::string("x")),
-                     TraceStatus::Held);
+  values.AddRegValue(RegValue(reg::kCurrentUser, "Software\\App", "", 1, std::string("x")), TraceStatus::Held);
   values.AddRegValue(RegValue(reg::kCurrentUser, "K", "Bin", 3, std::vector<uint8_t>{0x0a, 0x1b, 0xff}),
                      TraceStatus::Failed);
 
-  EXPECT_EQ(Records(values), (std::vector<std::string>{
-                                 "4 1 C:\\Temp\\big.iso|big.iso|big.iso|5000000000|0",
-                                 "5 2 C:\\Temp\\Cache|Cache|Cache|0|0",
-                                 "7 4 C:\\app.ini:Recent1|Recent1|abc|6|0",
-                                 "7 1 a.ini:k|k|\xC3\xA9|2|0",
-                                 "2 2 Software\\App\\Recent|Recent|Recent|0|2147483649",
-                                 "1 1 Software\\App\\Last|Last|hello|10|2147483650",
-                                 "1 4 Software\\App\\||x|2|2147483649",
-                                 "1 -1 K\\Bin|Bin|0a 1b ff|3|2147483649",
-                             }));
+  // Every field of every trace: "kind status path|name|value|size|root".
+  std::vector<std::string> records;
+  for (const auto& pv : values) {
+    records.push_back(std::to_string(static_cast<int>(pv->ValueType)) + " " +
+                      std::to_string(static_cast<int>(pv->ValueStatus)) + " " + pv->Path + "|" + pv->ValueName + "|" +
+                      pv->Value + "|" + std::to_string(pv->Size) + "|" + std::to_string(pv->RootKey));
+  }
+  EXPECT_EQ(records, (std::vector<std::string>{
+                         "4 1 C:\\Temp\\big.iso|big.iso|big.iso|5000000000|0",
+                         "5 2 C:\\Temp\\Cache|Cache|Cache|0|0",
+                         "7 4 C:\\app.ini:Recent1|Recent1|abc|6|0",
+                         "7 1 a.ini:k|k|\xC3\xA9|2|0",
+                         "2 2 Software\\App\\Recent|Recent|Recent|0|2147483649",
+                         "1 1 Software\\App\\Last|Last|hello|10|2147483650",
+                         "1 4 Software\\App\\||x|2|2147483649",
+                         "1 -1 K\\Bin|Bin|0a 1b ff|3|2147483649",
+                     }));
   EXPECT_EQ(values.Item(1), big);
 }
 
@@ -81,7 +73,7 @@ TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecords) {
   EXPECT_EQ(Paths(values), "a;b;c;d;e;");
   EXPECT_EQ(values.Item("LAST")->Path, "e");  // keys compare without case
 
-  auto expectError = [](int32_t number, auto&& call) {
+  const auto expectError = [](int32_t number, auto&& call) {
     try {
       call();
       ADD_FAILURE() << "no error";
@@ -92,8 +84,7 @@ TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecords) {
   };
   expectError(errors::kDuplicateKey, [&] { values.AddPrivacyValue(Record("x"), "Last"); });
   expectError(errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", 6); });
-  expectError(errors::kSubscriptOutOfRange,
-              [&] { values.AddPrivacyValue(Record("x"), "", std::nullopt, 0); });
+  expectError(errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", std::nullopt, 0); });
   expectError(errors::kInvalidArgument, [&] { values.AddPrivacyValue(Record("x"), "", 1, 1); });
   expectError(errors::kSubscriptOutOfRange, [&] { values.Item(0); });
   expectError(errors::kSubscriptOutOfRange, [&] { values.Item(6); });
@@ -110,7 +101,7 @@ TEST(PrivacyValues, MergeSharesRecordsAndTellsNothingFromEmpty) {
   EXPECT_EQ(MergePrivacyValues(nothing, nullptr, false), nullptr);
   EXPECT_EQ(nothing, nullptr);
   // An empty answer makes an empty accumulator of its own: count 0, not -1.
-  auto empty = std::make_shared<PrivacyValues>();
+  const auto empty = std::make_shared<PrivacyValues>();
   const auto made = MergePrivacyValues(nothing, empty, false);
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made, nothing);

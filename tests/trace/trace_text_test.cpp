@@ -10,9 +10,8 @@ namespace qm::testing {
 namespace {
 
 TEST(TraceText, IconOfEveryKindAndStatus) {
-  constexpr std::array<TraceStatus, 6> kStatuses = {TraceStatus::Found,       TraceStatus::Erased,
-                                                    TraceStatus::FilledBlank, TraceStatus::Held,
-                                                    TraceStatus::Failed,      TraceStatus::NotSet};
+  constexpr std::array<TraceStatus, 6> kStatuses = {TraceStatus::Found, TraceStatus::Erased, TraceStatus::FilledBlank,
+                                                    TraceStatus::Held,  TraceStatus::Failed, TraceStatus::NotSet};
   // One row per kind, one column per status above; nullptr marks what no walk records (a registry trace or a
   // folder overwritten with blanks), which is left open.
   const struct {
@@ -43,24 +42,14 @@ TEST(TraceText, SizesInThousandsWithTwoDecimals) {
   for (const auto& [bytes, text] : cases) EXPECT_EQ(SizeText(bytes), text) << bytes;
 }
 
-TEST(TraceText, LocationOfEachKind) {
-  const auto trace = [](TraceKind kind, std::string path, std::string name, uint32_t root = 0) {
-    PrivacyValue pv;
-    pv.ValueType = kind;
-    pv.Path = std::move(path);
-    pv.ValueName = std::move(name);
-    pv.RootKey = root;
-    return pv;
-  };
-  EXPECT_EQ(TraceLocation(trace(TraceKind::RegistryValue, "Software\\App\\Last", "Last", 0x80000001u)),
-            "HKEY_CURRENT_USER\\Software\\App\\Last");
-  EXPECT_EQ(TraceLocation(trace(TraceKind::RegistryKey, "Software\\App", "App", 0x80000002u)),
-            "HKEY_LOCAL_MACHINE\\Software\\App");
-  EXPECT_EQ(TraceLocation(trace(TraceKind::IniEntry, "C:\\app.ini:File1", "File1"), "Recent"),
-            "C:\\app.ini [Recent] File1");
-  EXPECT_EQ(TraceLocation(trace(TraceKind::IniEntry, "C:\\app.ini:File1", "File1")), "C:\\app.ini:File1");
-  EXPECT_EQ(TraceLocation(trace(TraceKind::File, "C:\\Temp\\a.tmp", "a.tmp")), "C:\\Temp\\a.tmp");
-  EXPECT_EQ(TraceLocation(trace(TraceKind::Folder, "/tmp/cache", "cache")), "/tmp/cache");
+// The log's tests see where every kind of trace is; an ini entry named without its section is left here.
+TEST(TraceText, AnIniEntryWithoutItsSectionIsWhereItsPathSays) {
+  PrivacyValue entry;
+  entry.ValueType = TraceKind::IniEntry;
+  entry.Path = "C:\\app.ini:File1";
+  entry.ValueName = "File1";
+  EXPECT_EQ(TraceLocation(entry), "C:\\app.ini:File1");
+  EXPECT_EQ(TraceLocation(entry, "Recent"), "C:\\app.ini [Recent] File1");
 }
 
 }  // namespace
