@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 namespace qm::testing {
 namespace {
 
 TEST(NumericTextTest, RecognisesTheNumberForms) {
-  for (const char* text :
-       {"12", " 12 ", "-5", "+7", "1.5", ".5", "1,000", "1e3", "2D2", "&H1f", "&O17", "&17"}) {
+  for (const char* text : {"12", " 12 ", "-5", "+7", "1.5", ".5", "1,000", "1e3", "2D2", "&H1f", "&O17", "&17"}) {
     EXPECT_TRUE(IsNumericText(text)) << text;
   }
-  for (const char* text : {"", " ", "abc", "12abc", "1.2.3", "1e", "-", ".", "&H", "&H1g", "&8", "0-5", "0+5",
-                           "0 12", "weekly"}) {
+  for (const char* text :
+       {"", " ", "abc", "12abc", "1.2.3", "1e", "-", ".", "&H", "&H1g", "&8", "0-5", "0+5", "0 12", "weekly"}) {
     EXPECT_FALSE(IsNumericText(text)) << text;
   }
   EXPECT_DOUBLE_EQ(*TextToNumber("1,000.25"), 1000.25);
@@ -20,17 +22,12 @@ TEST(NumericTextTest, RecognisesTheNumberForms) {
 }
 
 TEST(NumericTextTest, ConvertsToIntegersRoundingHalvesToEven) {
-  EXPECT_EQ(TextToInt16("0480"), 480);
-  EXPECT_EQ(TextToInt16("01.5"), 2);
-  EXPECT_EQ(TextToInt16("02.5"), 2);
-  EXPECT_EQ(TextToInt16("03.5"), 4);
-  EXPECT_EQ(TextToInt16("032767"), 32767);
-  EXPECT_FALSE(TextToInt16("032768").has_value());
-  EXPECT_FALSE(TextToInt16("0-5").has_value());
-  EXPECT_EQ(TextToInt32("-1"), -1);
-  EXPECT_EQ(TextToInt32("2147483647"), 2147483647);
-  EXPECT_FALSE(TextToInt32("2147483648").has_value());
-  EXPECT_FALSE(TextToInt32("1e400").has_value());
+  const std::pair<const char*, std::optional<int16_t>> shorts[] = {
+      {"0480", 480}, {"01.5", 2}, {"02.5", 2}, {"03.5", 4}, {"032767", 32767}, {"032768", {}}, {"0-5", {}}};
+  for (const auto& [text, number] : shorts) EXPECT_EQ(TextToInt16(text), number) << text;
+  const std::pair<const char*, std::optional<int32_t>> longs[] = {
+      {"-1", -1}, {"2147483647", 2147483647}, {"2147483648", {}}, {"1e400", {}}};
+  for (const auto& [text, number] : longs) EXPECT_EQ(TextToInt32(text), number) << text;
 }
 
 }  // namespace
