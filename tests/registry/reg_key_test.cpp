@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/error.h"
@@ -27,8 +26,6 @@ std::vector<std::string> Names(RegKeys& keys) {
   return names;
 }
 
-bool KeyExists(RegistryFixture& fixture, const std::string& path) { return !fixture.Dump(path).empty(); }
-
 /// Runs `call`, which must raise, and tells the error: "number|source|description|platform error".
 template <typename Call>
 std::string Raised(Call&& call) {
@@ -42,17 +39,14 @@ std::string Raised(Call&& call) {
 }
 
 TEST(RegKey, RootNamesInExactCaseOnly) {
-  const std::pair<const char*, uint32_t> roots[] = {
-      {"HKEY_CLASSES_ROOT", 0x80000000u},     {"HKEY_CURRENT_USER", 0x80000001u},
-      {"HKEY_LOCAL_MACHINE", 0x80000002u},    {"HKEY_USERS", 0x80000003u},
-      {"HKEY_PERFORMANCE_DATA", 0x80000004u}, {"HKEY_CURRENT_CONFIG", 0x80000005u},
-      {"HKEY_DYN_DATA", 0x80000006u}};
-  for (const auto& [name, root] : roots) {
-    EXPECT_EQ(RegKey::TransRootKey(name), root) << name;
-    EXPECT_EQ(RegKey::RootKeyName(root), name) << name;
+  // The predefined roots are numbered from 0x80000000 in this order.
+  const char* const names[] = {"HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                               "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+  for (uint32_t i = 0; i < 7; ++i) {
+    EXPECT_EQ(RegKey::TransRootKey(names[i]), 0x80000000u + i) << names[i];
+    EXPECT_EQ(RegKey::RootKeyName(0x80000000u + i), names[i]);
   }
-  for (const char* name : {"hkey_current_user", "HKCU", ""})
-    EXPECT_EQ(RegKey::TransRootKey(name), 0u) << name;
+  for (const char* name : {"hkey_current_user", "HKCU", ""}) EXPECT_EQ(RegKey::TransRootKey(name), 0u) << name;
   EXPECT_EQ(RegKey::RootKeyName(0), "");
   EXPECT_EQ(RegKey::RootKeyName(0x80000007u), "");
 }
@@ -97,8 +91,7 @@ TEST(RegKey, DeletesKeysDeepOrShallowAndValuesButNeverARoot) {
   EXPECT_TRUE(tree.DeleteRegKey(true, kUser, kTree + "\\a"));
   // A root is refused before any registry call.
   for (const char* root : {"", "\\"}) {
-    EXPECT_EQ(Raised([&] { RegKey(fixture.Registry(), kUser, root).DeleteRegKey(true); }),
-              kDeleteFailed + "0");
+    EXPECT_EQ(Raised([&] { RegKey(fixture.Registry(), kUser, root).DeleteRegKey(true); }), kDeleteFailed + "0");
   }
   EXPECT_TRUE(tree.DeleteRegValue("Top"));
   EXPECT_TRUE(tree.DeleteRegValue("Top")) << "a value that is not there counts as deleted";
@@ -106,18 +99,15 @@ TEST(RegKey, DeletesKeysDeepOrShallowAndValuesButNeverARoot) {
   bx.SetRegValue("V", reg::kSz, std::string("x"));
   EXPECT_TRUE(bx.EnumSubValues().Item(1).Delete());
   EXPECT_EQ(Raised([&] { tree.DeleteRegValue("Top", kUser, kTree + "\\Missing"); }), kQueryFailed + "2");
-  EXPECT_EQ(Raised([&] { RegValue(kUser, kTree + "\\b_x", "V", 1, std::string("x")).Delete(); }),
-            kQueryFailed + "6")
+  EXPECT_EQ(Raised([&] { RegValue(kUser, kTree + "\\b_x", "V", 1, std::string("x")).Delete(); }), kQueryFailed + "6")
       << "a value made in memory belongs to no registry";
 
   fixture.Reload();
-  EXPECT_EQ(fixture.Dump(kTree),
-            (std::vector<std::string>{kTree, kTree + "\\b_x", kTree + "\\Bx", kTree + "\\中文"}));
+  EXPECT_EQ(fixture.Dump(kTree), (std::vector<std::string>{kTree, kTree + "\\b_x", kTree + "\\Bx", kTree + "\\中文"}));
   EXPECT_TRUE(RegKey(fixture.Registry(), kUser, kTree).DeleteRegKey(true));
   fixture.Reload();
   EXPECT_EQ(fixture.Dump("Software\\QuillmereTest"), std::vector<std::string>{"Software\\QuillmereTest"});
-  EXPECT_EQ(Raised([&] { RegKey(fixture.Registry(), kUser, kTree).DeleteRegKey(true); }),
-            kDeleteFailed + "2");
+  EXPECT_EQ(Raised([&] { RegKey(fixture.Registry(), kUser, kTree).DeleteRegKey(true); }), kDeleteFailed + "2");
 }
 
 TEST(RegKey, WritesKeysTextsAndNumbersOnly) {
@@ -134,23 +124,22 @@ TEST(RegKey, WritesKeysTextsAndNumbersOnly) {
   made.SetRegValue("Number", reg::kDword, uint32_t{258});
   made.SetRegValue("Text", reg::kSz, std::string("hello 中文"));
   made.SetRegValue("Top", reg::kSz, std::string("2"), kUser, kTree);
-  // Data that cannot be written is refused before any registry call.
+  // Data that cannot be written is refused before any registry call, and leaves no key behind.
   for (uint32_t type : {reg::kBinary, reg::kExpandSz, reg::kMultiSz}) {
     EXPECT_EQ(Raised([&] { made.SetRegValue("Bytes", type, std::string("x"), kUser, kTree + "\\Other"); }),
               kCreateFailed + "0");
   }
   EXPECT_EQ(Raised([&] { made.SetRegValue("N", reg::kDword, std::string("12abc")); }), kCreateFailed + "0");
 
-  // A write that cannot happen leaves no key behind and no value.
   fixture.Reload();
+  const std::string here = kTree + "\\Made\\Here";
   EXPECT_EQ(fixture.Dump(kTree + "\\Made"),
-            (std::vector<std::string>{kTree + "\\Made", kTree + "\\Made\\Here",
-                                      kTree + "\\Made\\Here\\FromText=0xffffffff (4294967295)",
-                                      kTree + "\\Made\\Here\\Number=0x00000102 (258)",
-                                      kTree + "\\Made\\Here\\Text=hello 中文", kTree + "\\Made\\Inner"}));
+            (std::vector<std::string>{kTree + "\\Made", here, here + "\\FromText=0xffffffff (4294967295)",
+                                      here + "\\Number=0x00000102 (258)", here + "\\Text=hello 中文",
+                                      kTree + "\\Made\\Inner"}));
   EXPECT_EQ(RegKey(fixture.Registry(), kUser, kTree).GetRegValue("Top")->ValueDataString(), "2");
-  EXPECT_FALSE(KeyExists(fixture, kTree + "\\Other"));
-  EXPECT_FALSE(KeyExists(fixture, kTree + "\\Missing"));
+  EXPECT_EQ(fixture.Dump(kTree + "\\Other"), std::vector<std::string>{});
+  EXPECT_EQ(fixture.Dump(kTree + "\\Missing"), std::vector<std::string>{});
 }
 
 }  // namespace
