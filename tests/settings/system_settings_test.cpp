@@ -123,10 +123,7 @@ TEST_F(Settings, StoredTextsLoadWithTheirRulesAndReplacements) {
       EXPECT_EQ(Fields(Load()), expected) << kSettings[field].name << " = " << stored;
     }
   }
-}
-
-TEST_F(Settings, ANumberThatDoesNotConvertKeepsTheEarlierValue) {
-  // "0" before "-5" makes no number: the step is skipped and the range rule judges what was there.
+  // A number that does not convert ("0" before "-5" makes none) keeps the earlier value, not only a 0.
   Store("Keep Log Days", "-5");
   SystemSettings s;
   s.KeepLogDays = 4;
