@@ -55,11 +55,8 @@ TEST(Crypt, EveryTextByteSurvivesAtEveryKeyPosition) {
 TEST(Crypt, RejectsTextThatIsNotEnciphered) {
   EXPECT_TRUE(Crypt::IsCipherText(""));
   EXPECT_TRUE(Crypt::IsCipherText("0aFF"));
-  EXPECT_FALSE(Crypt::IsCipherText("9"));
-  EXPECT_FALSE(Crypt::IsCipherText("92A"));
-  EXPECT_FALSE(Crypt::IsCipherText("9G"));
-  EXPECT_FALSE(Crypt::IsCipherText("92 4"));
-  for (const char* bad : {"9", "92A", "9G", "-1", "[Config]x"}) {
+  for (const char* bad : {"9", "92A", "9G", "92 4", "-1", "[Config]x"}) {
+    EXPECT_FALSE(Crypt::IsCipherText(bad)) << bad;
     try {
       Crypt::DeCrypt(bad);
       ADD_FAILURE() << "no error for " << bad;
