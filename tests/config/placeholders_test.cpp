@@ -24,7 +24,7 @@ struct FakeSources {
 
   SpecialFolderSources Sources() {
     SpecialFolderSources sources;
-    sources.shellFolder = [this](int csidl) { return shell.count(csidl) ? shell[csidl] : std::string(); };
+    sources.shellFolder = [this](int csidl) { return shell[csidl]; };
     sources.registryAppData = [this] {
       ++registryReads;
       return registryAppData;
@@ -32,123 +32,102 @@ struct FakeSources {
     sources.fileSystemFolder = [this](int which) { return fileSystem[which]; };
     return sources;
   }
-
-  SpecialFolders Init() {
-    SpecialFolders folders;
-    InitSpecialFolders(folders, Sources());
-    return folders;
-  }
 };
-
-const std::string kToken = "%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Placeholders<>";
 
 }  // namespace
 
 TEST(ExpandPlaceholdersTest, FolderTokensAndTheTextAroundThem) {
-  RegistryFixture fixture;
-  reg::RegistryBackend& registry = fixture.Registry();
-  SpecialFolders folders = WindowsTestFolders();
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry), "C:\\Windows\\Temp");
-  EXPECT_EQ(ExpandPlaceholders("%WINDOWSDIR%\\Temp", folders, registry), "\\Temp");
-  EXPECT_EQ(ExpandPlaceholders("abc%def", folders, registry), "abc");
-  EXPECT_EQ(ExpandPlaceholders("50%%off", folders, registry), "50off");
-  EXPECT_EQ(ExpandPlaceholders("x%a%y", folders, registry), "xy");
-
-  EXPECT_EQ(ExpandPlaceholders("%systemdir%|%temporarydir%|%userprofiledir%|%appdatadir%|%programfilesdir%",
-                               folders, registry),
+  RegistryFixture registry;
+  const auto expand = [&](const std::string& s) {
+    return ExpandPlaceholders(s, WindowsTestFolders(), registry.Registry());
+  };
+  EXPECT_EQ(expand("%windowsdir%\\Temp"), "C:\\Windows\\Temp");
+  EXPECT_EQ(expand("%WINDOWSDIR%\\Temp"), "\\Temp");
+  EXPECT_EQ(expand("abc%def"), "abc");
+  EXPECT_EQ(expand("50%%off"), "50off");
+  EXPECT_EQ(expand("x%a%y"), "xy");
+  EXPECT_EQ(expand("%systemdir%|%temporarydir%|%userprofiledir%|%appdatadir%|%programfilesdir%"),
             "C:\\Windows\\system32|C:\\Users\\ann\\AppData\\Local\\Temp|C:\\Users\\ann|"
             "C:\\Users\\ann\\AppData\\Local|C:\\Program Files");
-  EXPECT_EQ(ExpandPlaceholders("plain\\path.txt", folders, registry), "plain\\path.txt");
-  EXPECT_EQ(ExpandPlaceholders("", folders, registry), "");
+  EXPECT_EQ(expand("plain\\path.txt"), "plain\\path.txt");
+  EXPECT_EQ(expand(""), "");
   // A token of two parts is no registry token: it vanishes like any unknown name.
-  EXPECT_EQ(ExpandPlaceholders("%A<>B%x", folders, registry), "x");
+  EXPECT_EQ(expand("%A<>B%x"), "x");
 }
 
 TEST(ExpandPlaceholdersTest, AnEmptyFolderFailsTheWholeExpansion) {
-  RegistryFixture fixture;
-  reg::RegistryBackend& registry = fixture.Registry();
+  RegistryFixture registry;
   SpecialFolders folders = WindowsTestFolders();
   folders.WindowsDir.clear();
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders, registry), "C:\\Windows\\system32\\x");
+  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry.Registry()), "");
+  EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders, registry.Registry()), "");
+  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders, registry.Registry()), "C:\\Windows\\system32\\x");
 }
 
 TEST(ExpandPlaceholdersTest, RegistryTokensReadTheValueOrFailTheExpansion) {
-  RegistryFixture fixture("registry_shell_folders.reg");
-  reg::RegistryBackend& registry = fixture.Registry();
-  SpecialFolders folders = WindowsTestFolders();
-  EXPECT_EQ(ExpandPlaceholders(kToken + "Cache%\\Temp\\*.tmp", folders, registry), "C:\\Users\\Test\\Cache\\Temp\\*.tmp");
-  EXPECT_EQ(ExpandPlaceholders("[" + kToken + "Cache%]%windowsdir%", folders, registry),
-            "[C:\\Users\\Test\\Cache]C:\\Windows");
+  RegistryFixture registry("registry_shell_folders.reg");
+  const auto expand = [&](const std::string& s) {
+    return ExpandPlaceholders(s, WindowsTestFolders(), registry.Registry());
+  };
+  const std::string key = "Software\\QuillmereTest\\Placeholders<>";
+  EXPECT_EQ(expand("%HKEY_CURRENT_USER<>" + key + "Cache%\\Temp\\*.tmp"), "C:\\Users\\Test\\Cache\\Temp\\*.tmp");
+  EXPECT_EQ(expand("[%HKEY_CURRENT_USER<>" + key + "Cache%]%windowsdir%"), "[C:\\Users\\Test\\Cache]C:\\Windows");
   // A number reads as its display text.
-  EXPECT_EQ(ExpandPlaceholders(kToken + "Number%", folders, registry), "0x0000002a (42)");
+  EXPECT_EQ(expand("%HKEY_CURRENT_USER<>" + key + "Number%"), "0x0000002a (42)");
 
-  EXPECT_EQ(ExpandPlaceholders("before " + kToken + "Missing% after", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Nowhere<>Cache%\\x", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("%HKEY_NOWHERE<>Software\\QuillmereTest\\Placeholders<>Cache%\\x", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("%hkey_current_user<>Software\\QuillmereTest\\Placeholders<>Cache%\\x", folders, registry), "");
+  EXPECT_EQ(expand("before %HKEY_CURRENT_USER<>" + key + "Missing% after"), "");
+  EXPECT_EQ(expand("%HKEY_CURRENT_USER<>Software\\QuillmereTest\\Nowhere<>Cache%\\x"), "");
+  EXPECT_EQ(expand("%HKEY_NOWHERE<>" + key + "Cache%\\x"), "");
+  EXPECT_EQ(expand("%hkey_current_user<>" + key + "Cache%\\x"), "");
   // An expandable text displays as "": that would leave "\x" below the root, so it fails as well.
-  EXPECT_EQ(ExpandPlaceholders(kToken + "Expand%\\x", folders, registry), "");
+  EXPECT_EQ(expand("%HKEY_CURRENT_USER<>" + key + "Expand%\\x"), "");
 }
 
-TEST(InitSpecialFoldersTest, ShellFoldersComeFirst) {
-  FakeSources fake;
-  fake.shell = {{40, "C:\\Users\\Ann"}, {38, "C:\\Program Files"}, {28, "C:\\Users\\Ann\\AppData\\Local"}};
-  SpecialFolders folders = fake.Init();
-  EXPECT_EQ(folders.UserProfileDir, "C:\\Users\\Ann");
-  EXPECT_EQ(folders.ProgramFilesDir, "C:\\Program Files");
-  EXPECT_EQ(folders.AppDataDir, "C:\\Users\\Ann\\AppData\\Local");
-  EXPECT_EQ(folders.WindowsDir, "D:\\WINNT");
-  EXPECT_EQ(folders.SystemDir, "D:\\WINNT\\system32");
-  EXPECT_EQ(folders.TemporaryDir, "D:\\Temp");
-  EXPECT_EQ(fake.registryReads, 0);
-}
-
-TEST(InitSpecialFoldersTest, EveryFallbackInItsOrder) {
-  {
-    // Profile missing: the parent of the application-data folder.
+TEST(InitSpecialFoldersTest, ShellFoldersComeFirstThenEveryFallbackInItsOrder) {
+  // An empty shell folder is one the shell does not have.
+  struct Case {
+    const char* what;
+    std::string shellProfile;
+    std::string shellPrograms;
+    std::string shellAppData;
+    std::string registryAppData;
+    std::string windows;
+    std::string folders;  // "profile | application data | programs"
+    int registryReads;
+  };
+  const Case cases[] = {
+      {"all from the shell", "C:\\Users\\Ann", "C:\\Program Files", "C:\\Users\\Ann\\Local", "C:\\Else", "D:\\WINNT",
+       "C:\\Users\\Ann | C:\\Users\\Ann\\Local | C:\\Program Files", 0},
+      {"no profile: the parent of the application-data folder", "", "C:\\Program Files", "C:\\Users\\Bo\\Local",
+       "C:\\Else", "D:\\WINNT", "C:\\Users\\Bo | C:\\Users\\Bo\\Local | C:\\Program Files", 1},
+      {"no application data: the registry's, and the profile stays the shell's", "C:\\Users\\Cy", "", "",
+       "C:\\Else\\Roaming", "D:\\WINNT", "C:\\Users\\Cy | C:\\Else\\Roaming | D:\\ProGRam Files", 1},
+      {"neither: the registry's application data and its parent", "", "", "", "C:\\Users\\Di\\Roaming", "D:\\WINNT",
+       "C:\\Users\\Di | C:\\Users\\Di\\Roaming | D:\\ProGRam Files", 1},
+      {"nothing anywhere: the Windows folder", "", "", "", "", "D:\\WINNT",
+       "D:\\WINNT | D:\\WINNT\\AppLIcation Data | D:\\ProGRam Files", 1},
+      {"a registry value without a backslash has no parent", "", "", "", "AppData", "D:\\WINNT",
+       "D:\\WINNT | AppData | D:\\ProGRam Files", 1},
+      // Without a Windows folder (Linux) the fallbacks built on it stay empty.
+      {"no Windows folder", "/home/ann", "", "/home/ann/.local/share", "", "", "/home/ann | /home/ann/.local/share | ",
+       0},
+      {"no Windows folder nor profile: the parent by \"/\"", "", "", "/home/bo/.local/share", "", "",
+       "/home/bo/.local | /home/bo/.local/share | ", 1},
+      {"no Windows folder and nothing else", "", "", "", "", "", " |  | ", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     FakeSources fake;
-    fake.shell = {{38, "C:\\Program Files"}, {28, "C:\\Users\\Bo\\Local Settings\\Application Data"}};
-    fake.registryAppData = "C:\\Elsewhere\\AppData";
-    SpecialFolders folders = fake.Init();
-    EXPECT_EQ(folders.AppDataDir, "C:\\Users\\Bo\\Local Settings\\Application Data");
-    EXPECT_EQ(folders.UserProfileDir, "C:\\Users\\Bo\\Local Settings");
-    EXPECT_EQ(fake.registryReads, 1);
-  }
-  {
-    // Application data missing from the shell: the registry's value; the profile stays the shell's.
-    FakeSources fake;
-    fake.shell = {{40, "C:\\Users\\Cy"}};
-    fake.registryAppData = "C:\\Users\\Cy\\AppData\\Roaming";
-    SpecialFolders folders = fake.Init();
-    EXPECT_EQ(folders.AppDataDir, "C:\\Users\\Cy\\AppData\\Roaming");
-    EXPECT_EQ(folders.UserProfileDir, "C:\\Users\\Cy");
-    EXPECT_EQ(folders.ProgramFilesDir, "D:\\ProGRam Files");
-  }
-  {
-    // Both missing: the registry's value, and the profile as its parent.
-    FakeSources fake;
-    fake.registryAppData = "C:\\Users\\Di\\Application Data";
-    SpecialFolders folders = fake.Init();
-    EXPECT_EQ(folders.AppDataDir, "C:\\Users\\Di\\Application Data");
-    EXPECT_EQ(folders.UserProfileDir, "C:\\Users\\Di");
-  }
-  {
-    // Nothing anywhere: the Windows folder and the fallback texts.
-    FakeSources fake;
-    SpecialFolders folders = fake.Init();
-    EXPECT_EQ(folders.UserProfileDir, "D:\\WINNT");
-    EXPECT_EQ(folders.AppDataDir, "D:\\WINNT\\AppLIcation Data");
-    EXPECT_EQ(folders.ProgramFilesDir, "D:\\ProGRam Files");
-  }
-  {
-    // A registry value without a backslash gives no parent: the profile falls back to the Windows folder.
-    FakeSources fake;
-    fake.registryAppData = "AppData";
-    SpecialFolders folders = fake.Init();
-    EXPECT_EQ(folders.AppDataDir, "AppData");
-    EXPECT_EQ(folders.UserProfileDir, "D:\\WINNT");
+    fake.shell = {{40, c.shellProfile}, {38, c.shellPrograms}, {28, c.shellAppData}};
+    fake.registryAppData = c.registryAppData;
+    fake.fileSystem[0] = c.windows;
+    SpecialFolders folders;
+    InitSpecialFolders(folders, fake.Sources());
+    EXPECT_EQ(folders.UserProfileDir + " | " + folders.AppDataDir + " | " + folders.ProgramFilesDir, c.folders);
+    EXPECT_EQ(folders.WindowsDir, c.windows);
+    EXPECT_EQ(folders.SystemDir, "D:\\WINNT\\system32");
+    EXPECT_EQ(folders.TemporaryDir, "D:\\Temp");
+    EXPECT_EQ(fake.registryReads, c.registryReads);
   }
 }
 
@@ -168,26 +147,6 @@ TEST(InitSpecialFoldersTest, AnswersAreCutAtNulAndFailuresIgnored) {
   EXPECT_EQ(folders.SystemDir, "");
   EXPECT_EQ(folders.TemporaryDir, "E:\\Tmp");
   EXPECT_EQ(folders.ProgramFilesDir, "E:\\ProGRam Files");
-}
-
-TEST(InitSpecialFoldersTest, WithoutAWindowsFolderItsFallbacksStayEmpty) {
-  RegistryFixture fixture;
-  reg::RegistryBackend& registry = fixture.Registry();
-  FakeSources fake;
-  fake.shell = {{40, "/home/ann"}, {28, "/home/ann/.local/share"}};
-  fake.fileSystem = {{0, ""}, {1, ""}, {2, "/tmp"}};
-  SpecialFolders folders = fake.Init();
-  EXPECT_EQ(folders.UserProfileDir, "/home/ann");
-  EXPECT_EQ(folders.AppDataDir, "/home/ann/.local/share");
-  EXPECT_EQ(folders.ProgramFilesDir, "");
-  EXPECT_EQ(ExpandPlaceholders("%programfilesdir%\\Vendor\\Cache", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry), "");
-  EXPECT_EQ(ExpandPlaceholders("%temporarydir%\\x.tmp", folders, registry), "/tmp\\x.tmp");
-
-  // Without a profile either, the parent of the application-data folder is taken, with either separator.
-  fake.shell = {{28, "/home/bo/.local/share"}};
-  folders = fake.Init();
-  EXPECT_EQ(folders.UserProfileDir, "/home/bo/.local");
 }
 
 TEST(InitSpecialFoldersTest, TheProgramsFoldersComeFromThisSystem) {
