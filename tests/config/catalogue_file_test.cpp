@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "catalogue_files.h"
+#include "catalogue_helpers.h"
 #include "config/placeholders.h"
 #include "config/privacy_configs.h"
 #include "support/registry_fixture.h"

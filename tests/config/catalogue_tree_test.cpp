@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_walks.h"
+#include "catalogue_helpers.h"
 
 namespace qm::testing {
 namespace {

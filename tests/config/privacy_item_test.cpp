@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue_files.h"
-#include "fake_walks.h"
+#include "catalogue_helpers.h"
 #include "support/event_journal.h"
 
 namespace qm::testing {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue_files.h"
+#include "catalogue_helpers.h"
 #include "config/privacy_configs.h"
 #include "config/settings_string.h"
 #include "platform/file_system.h"
