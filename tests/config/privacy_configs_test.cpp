@@ -20,7 +20,7 @@ std::string Order(const PrivacyConfigs& catalogue) {
   return names;
 }
 
-TEST(PrivacyConfigs, SearchVisitsPluginsThenCustomsAndStopsThere) {
+TEST(PrivacyConfigs, SearchVisitsRootsThenThePluginsAndCustomsPassesAndStopsThere) {
   FakeWalks walks;
   EventJournal journal;
   PrivacyConfigs catalogue;
@@ -28,15 +28,16 @@ TEST(PrivacyConfigs, SearchVisitsPluginsThenCustomsAndStopsThere) {
   catalogue.Add(MakeConfig("P1", kPlugins, false, {"p1=1"}));
   catalogue.Add(MakeConfig("C1", kCustoms, true, {"c1=2"}));
   catalogue.Add(MakeConfig("P2", kPlugins, true, {"p2=0"}));
+  catalogue.Add(MakeConfig("Q", kPlugins, true, {"q=nothing"}));
   catalogue.Add(MakeConfig("B", kRoot, true, {"b1=1"}));  // behind the first custom: never visited
   catalogue.Subscribe(&journal);
 
   const auto result = catalogue.GetPrivacyValue(walks, Search());
   ASSERT_NE(result, nullptr);
-  EXPECT_EQ(walks.searched, (Lines{"a1", "p2", "c1"}));
+  EXPECT_EQ(walks.searched, (Lines{"a1", "p2", "q", "c1"}));
   EXPECT_EQ(journal.lines,
-            (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1",  //
-                   "item p2 0", "config P2 0", "type 2 0",            //
+            (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1",                    //
+                   "item p2 0", "config P2 0", "item q -1", "config Q -1", "type 2 0",  //
                    "append c1 c1.ini:k1", "append c1 c1.ini:k2", "item c1 2", "config C1 2", "type 3 2", "finish 3"}));
   EXPECT_EQ(result->Count(), 3);
   EXPECT_EQ(result->Item(1)->Path, "a1.ini:k1");
@@ -46,10 +47,16 @@ TEST(PrivacyConfigs, SearchVisitsPluginsThenCustomsAndStopsThere) {
 
   // With bOmitSelected every configuration and item counts, and erasing is passed down.
   walks.searched.clear();
-  journal.lines.clear();
   EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search(true, true))->Count(), 1 + 5 + 1 + 2 + 0);
-  EXPECT_EQ(walks.searched, (Lines{"a1!", "a2!", "p1!", "p2!", "c1!"}));
+  EXPECT_EQ(walks.searched, (Lines{"a1!", "a2!", "p1!", "p2!", "q!", "c1!"}));
   EXPECT_EQ(journal.lines.back(), "finish 9");
+
+  // A pass of a type no configuration has gives no result; emptying by type leaves the other types' results.
+  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(static_cast<SoftwareType>(7), walks, Search()), nullptr);
+  EXPECT_EQ(journal.lines.back(), "type 7 -1");
+  catalogue.EmptyPrivacyValueBySoftwareType(kPlugins);
+  EXPECT_EQ(catalogue.FindPrivacyConfig("P1")->ValueCount(), -1);
+  EXPECT_EQ(catalogue.FindPrivacyConfig("C1")->ValueCount(), 2);
 }
 
 TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
@@ -87,24 +94,6 @@ TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
   EXPECT_EQ(catalogue.FindPrivacyConfig("Two")->ValueCount(), 2);
   catalogue.EmptyPrivacyValue();
   EXPECT_EQ(catalogue.ValueCount(), -1);
-}
-
-TEST(PrivacyConfigs, SoftwareTypePassesAndTheirEmptying) {
-  FakeWalks walks;
-  EventJournal journal;
-  PrivacyConfigs catalogue;
-  catalogue.Add(MakeConfig("P", kPlugins, true, {"p=1"}));
-  catalogue.Add(MakeConfig("C", kCustoms, true, {"c=2"}));
-  catalogue.Add(MakeConfig("Q", kPlugins, true, {"q=nothing"}));
-  catalogue.Subscribe(&journal);
-  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(kPlugins, walks, Search())->Count(), 1);
-  EXPECT_EQ(catalogue.GetPrivacyValueBySoftwareType(static_cast<SoftwareType>(7), walks, Search()), nullptr);
-  EXPECT_EQ(journal.lines, (Lines{"append p p.ini:k1", "item p 1", "config P 1", "item q -1", "config Q -1", "type 2 1",
-                                  "type 7 -1"}));
-  catalogue.GetPrivacyValueBySoftwareType(kCustoms, walks, Search());
-  catalogue.EmptyPrivacyValueBySoftwareType(kPlugins);
-  EXPECT_EQ(catalogue.FindPrivacyConfig("P")->ValueCount(), -1);
-  EXPECT_EQ(catalogue.FindPrivacyConfig("C")->ValueCount(), 2);
 }
 
 TEST(PrivacyConfigs, StopEndsTheLoopsAtTheirNextTest) {
@@ -185,7 +174,7 @@ TEST(PrivacyConfigs, ReOrderPutsRootsFirstThenSortsPluginsAndCustomsStably) {
   EXPECT_EQ(catalogue.Item("first")->Software, "odd1");  // keys survive the moves
 }
 
-TEST(PrivacyConfigs, FindCloneAndRemoveAll) {
+TEST(PrivacyConfigs, FindAndClone) {
   PrivacyConfigs catalogue;
   catalogue.Add(MakeConfig("App", kCustoms, true, {"Recent=1", "-Cache=2"}));
   catalogue.Add(MakeConfig("App", kRoot, false, {}));
@@ -195,19 +184,28 @@ TEST(PrivacyConfigs, FindCloneAndRemoveAll) {
   EXPECT_EQ(app->FindPrivacyItem("Cache"), app->Items.Item(2));
   EXPECT_EQ(app->FindPrivacyItem("recent"), nullptr);
 
+  // A clone copies the definitions but not the results, and its lists are its own.
+  FakeWalks walks;
+  app->GetPrivacyValue(walks, Search());
   app->Description = "desc";
   app->Version = "1.2";
   app->FileLines.Add("[Config]");
+  const auto recent = app->Items.Item(1);
+  recent->HoldFlag = true;
+  recent->HoldSettings.Add("C:\\keep.txt");
+  recent->Irregular = true;
+  recent->FileLine = "line";
   const auto copy = app->Clone();
-  EXPECT_EQ(Described(*copy), Described(*app));
+  EXPECT_EQ(Described(*copy), (Lines{"[Customs|App|1|1.2|desc]", "App: Recent<>1<>1<>IniFileItem><1><C:\\keep.txt",
+                                     "App: Cache<>0<>0<>IniFileItem><2><"}));
   EXPECT_EQ(Entries(copy->FileLines), Entries(app->FileLines));
-  EXPECT_NE(copy->Items.Item(1), app->Items.Item(1));
+  EXPECT_TRUE(copy->Items.Item(1)->Irregular);
+  EXPECT_EQ(copy->Items.Item(1)->FileLine, "line");
+  EXPECT_EQ(copy->ValueCount(), -1);
+  copy->Items.Item(1)->HoldSettings.Add("C:\\other.txt");
+  EXPECT_EQ(recent->HoldSettings.Count(), 1);
   // Type names are matched exactly.
   EXPECT_EQ(PrivacyConfig::TransSoftwareType("customs"), SoftwareType::Unknown);
-
-  catalogue.RemoveAll();
-  EXPECT_EQ(catalogue.Count(), 0);
-  EXPECT_THROW(catalogue.Item(1), RuntimeError);
 }
 
 }  // namespace
