@@ -28,12 +28,7 @@ TEST(CatalogueTree, TagsAreFullPathsOfSelectedConfigurationsAndItems) {
   const auto tree = BuildCatalogueTree(catalogue);
   // Groups are made where their first configuration comes; the display order shows each node followed by its
   // subtree.
-  EXPECT_EQ(Tags(tree),
-            (Lines{"Ur All Privacy", "Ur All Privacy\\Windows", "Ur All Privacy\\Windows\\Recent",
-                   "Ur All Privacy\\Windows\\Run", "Ur All Privacy\\Plug-ins", "Ur All Privacy\\Plug-ins\\Opera",
-                   "Ur All Privacy\\Plug-ins\\Opera\\Cache", "Ur All Privacy\\Customs", "Ur All Privacy\\Customs\\Mine",
-                   "Ur All Privacy\\Customs\\Mine\\Cookies", "Ur All Privacy\\Plug-ins\\Vlc", "Ur All Privacy\\Odd",
-                   "Ur All Privacy\\Odd\\o"}));
+  EXPECT_EQ(Joined(Tags(tree)), Joined(FixtureLines("tree_tags.txt")));
   EXPECT_EQ(DisplayOrder(tree), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 10, 7, 8, 9, 11, 12}));
 
   EXPECT_EQ(tree[0].Key, "root");
@@ -68,18 +63,8 @@ TEST(CatalogueTree, NamesThatCannotBeTagsGetTagsThatAreStillUniqueWithOrWithoutT
   catalogue.Add(MakeConfig("Tool", SoftwareType::Plugins, false, {"x=1"}));
   catalogue.Add(MakeConfig("Tool", SoftwareType::Plugins, true, {"x=1", "-x=1", "x=1"}));
   catalogue.Add(MakeConfig("Tool", SoftwareType::Customs, true, {"x=1"}));
-  const Lines selected = {"Ur All Privacy",
-                          "Ur All Privacy\\Plug-ins (2)",
-                          "Ur All Privacy\\Plug-ins (2)\\a/b",
-                          "Ur All Privacy\\Plug-ins (2)\\a/b (2)",
-                          "Ur All Privacy\\Plug-ins",
-                          "Ur All Privacy\\Plug-ins\\Tool (2)",
-                          "Ur All Privacy\\Plug-ins\\Tool (2)\\x",
-                          "Ur All Privacy\\Plug-ins\\Tool (2)\\x (3)",
-                          "Ur All Privacy\\Customs",
-                          "Ur All Privacy\\Customs\\Tool",
-                          "Ur All Privacy\\Customs\\Tool\\x"};
-  EXPECT_EQ(Tags(BuildCatalogueTree(catalogue)), selected);
+  const Lines selected = FixtureLines("tree_names.txt");
+  EXPECT_EQ(Joined(Tags(BuildCatalogueTree(catalogue))), Joined(selected));
   const auto all = BuildCatalogueTree(catalogue, true);
   for (const std::string& tag : selected) EXPECT_NE(FindTreeNode(all, tag), CatalogueTreeNode::kNoParent) << tag;
   EXPECT_EQ(all[FindTreeNode(all, "Ur All Privacy\\Plug-ins\\Tool")].Config, catalogue.Item(2));
