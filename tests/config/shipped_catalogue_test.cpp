@@ -52,11 +52,11 @@ std::vector<fs::path> ShippedFiles() {
 
 TEST(ShippedCatalogue, BuiltInConfigurationsComeFirstThenThePluginsEachVersionedAndInAFileOfItsOwn) {
   const std::vector<fs::path> files = ShippedFiles();
-  const auto main = Load(files[0]);
+  const auto catalogue = Load(files[0]);
   // The Preferences pages tick item i + 1 for check box i, so the first six titles and their order are fixed.
   std::vector<std::string> firstSix;
   for (int64_t c = 1; c <= 2; ++c) {
-    const auto& config = main->Item(c);
+    const auto& config = catalogue->Item(c);
     EXPECT_EQ(config->SoftwareType, SoftwareType::Root) << config->Software;
     EXPECT_TRUE(config->Selected) << config->Software;
     EXPECT_FALSE(config->Description.empty()) << config->Software;
@@ -64,17 +64,17 @@ TEST(ShippedCatalogue, BuiltInConfigurationsComeFirstThenThePluginsEachVersioned
   }
   EXPECT_EQ(Joined(firstSix), Joined(FixtureLines("built_in_items.txt")));
   // The two special parsers the built-in pages rely on.
-  EXPECT_EQ(Entries(main->Item(1)->Items.Item(6)->SeekSettings), std::vector<std::string>{"ParseRecycleBin"});
-  EXPECT_EQ(main->Item(1)->Items.Item(6)->ItemType, PrivacyItemType::Customize);
-  EXPECT_EQ(Entries(main->Item(2)->Items.Item(3)->SeekSettings), std::vector<std::string>{"ParseIEAutoComplete"});
-  EXPECT_EQ(main->Item(2)->Items.Item(3)->ItemType, PrivacyItemType::Customize);
+  EXPECT_EQ(Entries(catalogue->Item(1)->Items.Item(6)->SeekSettings), std::vector<std::string>{"ParseRecycleBin"});
+  EXPECT_EQ(catalogue->Item(1)->Items.Item(6)->ItemType, PrivacyItemType::Customize);
+  EXPECT_EQ(Entries(catalogue->Item(2)->Items.Item(3)->SeekSettings), std::vector<std::string>{"ParseIEAutoComplete"});
+  EXPECT_EQ(catalogue->Item(2)->Items.Item(3)->ItemType, PrivacyItemType::Customize);
   // Besides the two built-in configurations the main file ships only the plug-ins already added.
-  for (int64_t i = 3; i <= main->Count(); ++i) {
-    EXPECT_EQ(main->Item(i)->SoftwareType, SoftwareType::Plugins) << main->Item(i)->Software;
+  for (int64_t i = 3; i <= catalogue->Count(); ++i) {
+    EXPECT_EQ(catalogue->Item(i)->SoftwareType, SoftwareType::Plugins) << catalogue->Item(i)->Software;
   }
 
   EXPECT_GE(files.size(), 11u);
-  std::set<std::string> names = {main->Item(1)->Software, main->Item(2)->Software};
+  std::set<std::string> names = {catalogue->Item(1)->Software, catalogue->Item(2)->Software};
   for (std::size_t f = 1; f < files.size(); ++f) {
     SCOPED_TRACE(files[f].filename().string());
     const auto configs = Load(files[f]);
