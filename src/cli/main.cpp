@@ -8,6 +8,7 @@
 #include "platform/command_line.h"
 #include "platform/console.h"
 #include "platform/error.h"
+#include "platform/shell.h"
 
 namespace qm::cli {
 namespace {
@@ -45,7 +46,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
       return kExitDone;
     }
     if (options.version) {
-      out << "quillmere-cli " << QM_VERSION << '\n';
+      out << "quillmere-cli " << shell::ProgramVersion() << '\n';
       return kExitDone;
     }
     command = &FindCommand(options);
