@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -7,9 +9,9 @@
 
 #include "cli/options.h"
 #include "cli/show_clear.h"
-#include "cli_runner.h"
 #include "config/catalogue_tree.h"
 #include "config/crypt.h"
+#include "platform/file_system.h"
 #include "support/case_tree.h"
 #include "support/registry_fixture.h"
 #include "support/test_engine.h"
@@ -19,27 +21,61 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-/// Writes `lines` enciphered, as the program stores catalogue files; "{dir}" stands for `dir`.
-std::string WriteCatalogue(const ScratchFolder& dir, const Lines& lines) {
-  std::string bytes;
-  for (std::string line : lines) {
-    for (std::size_t at = line.find("{dir}"); at != std::string::npos; at = line.find("{dir}")) {
-      line.replace(at, 5, dir.Path());
-    }
-    bytes += Crypt::EnCrypt(line) + "\r\n";
+/// What one run of the command-line program gave.
+struct CliRun {
+  int status = -1;
+  Lines out;  ///< stdout lines, line ends removed
+  std::string err;
+};
+
+/// A path of the build (a Linux path in both builds) as this platform's programs take it: on Windows the
+/// Linux root is drive Z:.
+std::string PlatformPath(std::string path) {
+  if (FileSystem::Separator() != '\\' || path.empty() || path[0] != '/') return path;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return "Z:" + path;
+}
+
+/// Runs quillmere-cli from the build folder with `arguments` (each quoted), its output sent to files in
+/// `folder`.
+CliRun RunCli(const ScratchFolder& folder, const Lines& arguments) {
+  const bool windows = FileSystem::Separator() == '\\';
+  std::string command =
+      "\"" + PlatformPath(std::string(QM_CATALOGUE_DIR) + "/quillmere-cli") + (windows ? ".exe" : "") + "\"";
+  for (const std::string& argument : arguments) command += " \"" + argument + "\"";
+  const std::string outFile = folder / "cli-out.txt";
+  const std::string errFile = folder / "cli-err.txt";
+  command += " >\"" + outFile + "\" 2>\"" + errFile + "\"";
+  // cmd.exe drops the first and the last quote of a command line that begins with one.
+  if (windows) command = "\"" + command + "\"";
+  const int raw = std::system(command.c_str());
+  CliRun run;
+  // POSIX gives the exit status in the second byte; Windows gives it as it is (statuses here are < 256).
+  run.status = raw > 255 ? raw >> 8 : raw;
+  std::istringstream out(ReadBytes(outFile));
+  for (std::string line; std::getline(out, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    run.out.push_back(line);
   }
-  return dir.Write("cat.dat", bytes);
+  run.err = ReadBytes(errFile);
+  return run;
+}
+
+/// Writes the plain catalogue lines enciphered into `dir`, "{dir}" standing for it; returns the file's path.
+std::string WriteCatalogue(const ScratchFolder& dir, const std::string& plainLines) {
+  return dir.Write("cat.dat", EncipheredCatalogue(plainLines, dir.Path()));
 }
 
 /// The catalogue of the show and clear runs: a folder whose held file keeps a sub-folder, and one more file.
-const Lines kCatalogue = {"[Config]", "Type:Root", "Software:App", "Selected:1",
-                          "Cache<>1<>1<>Folder><{dir}\\cache><{dir}\\cache\\keep\\held.dat",
-                          "Locked<>1<>0<>File><{dir}\\locked"};
+constexpr char kCatalogue[] =
+    "[Config]\nType:Root\nSoftware:App\nSelected:1\n"
+    "Cache<>1<>1<>Folder><{dir}\\cache><{dir}\\cache\\keep\\held.dat\nLocked<>1<>0<>File><{dir}\\locked\n";
 
 TEST(Cli, UsageErrorsExitTwoAndHelpAndVersionWork) {
   ScratchFolder folder("cli-usage");
-  for (const Lines& arguments : std::vector<Lines>{{}, {"--bogus", "list"}, {"frobnicate"}, {"decrypt"},
-                                                   {"list", "extra"}, {"--catalogue"}, {"--all=1", "list"}}) {
+  const std::vector<Lines> usageErrors = {
+      {}, {"--bogus", "list"}, {"frobnicate"}, {"decrypt"}, {"list", "extra"}, {"--catalogue"}, {"--all=1", "list"}};
+  for (const Lines& arguments : usageErrors) {
     const CliRun run = RunCli(folder, arguments);
     EXPECT_EQ(run.status, cli::kExitUsage) << (arguments.empty() ? "(none)" : arguments[0]);
     EXPECT_NE(run.err.find("usage: quillmere-cli"), std::string::npos);
@@ -54,10 +90,11 @@ TEST(Cli, UsageErrorsExitTwoAndHelpAndVersionWork) {
 
 TEST(Cli, ListPrintsTheTreeOfAWrittenAndOfTheShippedCatalogue) {
   ScratchFolder folder("cli-list");
-  const std::string catalogue = PlatformPath(WriteCatalogue(
-      folder, {"[Config]", "Type:Customs", "Software:Mine", "Selected:1", "Notes<>1<>0<>File><{dir}\\n",
-               "[Config]", "Type:Root", "Software:Caf\xC3\xA9", "Selected:1", "Off<>0<>0<>Folder><{dir}\\o",
-               "[Config]", "Type:Plugins", "Software:Zeta", "Selected:0", "Z<>1<>0<>File><{dir}\\z"}));
+  const std::string catalogue =
+      PlatformPath(WriteCatalogue(folder,
+                                  "[Config]\nType:Customs\nSoftware:Mine\nSelected:1\nNotes<>1<>0<>File><{dir}\\n\n"
+                                  "[Config]\nType:Root\nSoftware:Caf\xC3\xA9\nSelected:1\nOff<>0<>0<>Folder><{dir}\\o\n"
+                                  "[Config]\nType:Plugins\nSoftware:Zeta\nSelected:0\nZ<>1<>0<>File><{dir}\\z\n"));
   EXPECT_EQ(RunCli(folder, {"--catalogue", catalogue, "list"}).out,
             (Lines{"Ur All Privacy", "Ur All Privacy\\Caf\xC3\xA9", "Ur All Privacy\\Customs",
                    "Ur All Privacy\\Customs\\Mine", "Ur All Privacy\\Customs\\Mine\\Notes"}));
@@ -123,8 +160,9 @@ TEST(Cli, ShowAndClearPrintFinalStatusesAndTellTheOutcomeByTheirStatus) {
   for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2)) path.insert(at, "\\");
   EXPECT_EQ(shown.out[0], "{\"software\":\"App\",\"item\":\"Cache\",\"kind\":5,\"path\":\"" + path +
                               "\",\"name\":\"keep\",\"value\":\"keep\",\"size\":0,\"status\":1}");
-  EXPECT_EQ(shown.out[4], "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,"
-                          "\"unreadable\":0,\"stopped\":false}}");
+  EXPECT_EQ(shown.out[4],
+            "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,"
+            "\"unreadable\":0,\"stopped\":false}}");
 
   // The held file keeps its folder, which is no failure.
   const CliRun cleared = run({"clear"});
@@ -146,8 +184,9 @@ TEST(Cli, ShowAndClearPrintFinalStatusesAndTellTheOutcomeByTheirStatus) {
 TEST(Cli, ALoggedRunTellsItsLogAndDeletesTheExpiredOnes) {
   ScratchFolder dir("cli-log");
   // Settings of the user's own, as the program stores them: file logging on.
-  RegistryFixture registry("", "[HKEY_CURRENT_USER\\Software\\Dunvorel\\Quillmere]\r\n"
-                               "\"Enable File Logging\"=\"true\"\r\n\"Keep Log Days\"=\"1\"\r\n");
+  RegistryFixture registry("",
+                           "[HKEY_CURRENT_USER\\Software\\Dunvorel\\Quillmere]\r\n"
+                           "\"Enable File Logging\"=\"true\"\r\n\"Keep Log Days\"=\"1\"\r\n");
   ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/x.dat = xx"}), "");
   // The program writes its logs beside itself.
   const std::filesystem::path logs = PlatformPath(std::string(QM_CATALOGUE_DIR) + "/logs");
@@ -181,8 +220,9 @@ TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnything) {
   // Pressed while the catalogue was loading: the engine takes it over and the run stops at once.
   interrupts.Fire();
   EXPECT_EQ(cli::RunNode(cli::CommandContext{options, out, err, interrupts}, true), cli::kExitInterrupted);
-  EXPECT_EQ(out.str(), "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":0,\"bytes\":0,\"failed\":0,"
-                       "\"unreadable\":0,\"stopped\":true}}\n");
+  EXPECT_EQ(out.str(),
+            "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":0,\"bytes\":0,\"failed\":0,"
+            "\"unreadable\":0,\"stopped\":true}}\n");
   EXPECT_EQ(ListTree(dir / "cache"), Lines{"x.dat = xx"});
 }
 
@@ -193,9 +233,10 @@ TEST(Cli, JsonLinesEscapeQuotesControlCharactersAndBytesThatAreNoUtf8) {
   pv.Value = "caf\xC3\xA9 \xFF\xFE";
   pv.ValueType = TraceKind::File;
   pv.ValueStatus = TraceStatus::Failed;
-  EXPECT_EQ(cli::TraceJson("S\\w", "i", pv),
-            "{\"software\":\"S\\\\w\",\"item\":\"i\",\"kind\":4,\"path\":\"C:\\\\a \\\"b\\\"\\tc\\n\","
-            "\"name\":\"\\u0001\\u001f\x7f\",\"value\":\"caf\xC3\xA9 \xEF\xBF\xBD\xEF\xBF\xBD\",\"size\":0,\"status\":-1}");
+  EXPECT_EQ(
+      cli::TraceJson("S\\w", "i", pv),
+      "{\"software\":\"S\\\\w\",\"item\":\"i\",\"kind\":4,\"path\":\"C:\\\\a \\\"b\\\"\\tc\\n\","
+      "\"name\":\"\\u0001\\u001f\x7f\",\"value\":\"caf\xC3\xA9 \xEF\xBF\xBD\xEF\xBF\xBD\",\"size\":0,\"status\":-1}");
 }
 
 }  // namespace

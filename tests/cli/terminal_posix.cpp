@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "config/crypt.h"
 #include "support/case_tree.h"
 #include "support/registry_fixture.h"
-#include "support/scratch_folder.h"
+#include "support/test_engine.h"
 
 namespace qm::testing {
 namespace {
@@ -24,10 +23,9 @@ const std::string kProgram = std::string(QM_CATALOGUE_DIR) + "/quillmere-cli";
 
 /// A catalogue of one Folder item over `dir`/cache, and the arguments that run a clear over it.
 std::vector<std::string> ClearArguments(const ScratchFolder& dir, const RegistryFixture& registry) {
-  dir.Write("cat.dat", Crypt::EnCrypt("[Config]") + "\r\n" + Crypt::EnCrypt("Software:App") + "\r\n" +
-                           Crypt::EnCrypt("Selected:1") + "\r\n" +
-                           Crypt::EnCrypt("Cache<>1<>0<>Folder><" + dir / "cache") + "\r\n" +
-                           Crypt::EnCrypt("Other<>1<>0<>File><" + dir / "other") + "\r\n");
+  dir.Write("cat.dat", EncipheredCatalogue("[Config]\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}/cache\n"
+                                           "Other<>1<>0<>File><{dir}/other\n",
+                                           dir.Path()));
   return {kProgram, "--catalogue", dir / "cat.dat", "--registry", registry.StoreFile(), "clear"};
 }
 

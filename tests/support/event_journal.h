@@ -34,15 +34,6 @@ class EventJournal : public RunListener {
     lines.push_back("problem " + path);
   }
 
-  /// The lines other than the "append" ones: the counts of each level.
-  std::vector<std::string> Summary() const {
-    std::vector<std::string> out;
-    for (const std::string& line : lines) {
-      if (line.rfind("append ", 0) != 0) out.push_back(line);
-    }
-    return out;
-  }
-
   std::vector<std::string> lines;
 
  private:

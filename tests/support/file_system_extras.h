@@ -19,9 +19,6 @@ bool MakeSocket(const std::string& path);
 /// Gives `path` (never followed) to the user `uid`; false where it cannot (not root, or Windows).
 bool GiveTo(const std::string& path, uint32_t uid);
 
-/// True when the tests run with the rights to give files away (root on Linux).
-bool CanGiveFilesAway();
-
 /// The bytes the file at `path` takes on the disk (its allocated blocks, not its length).
 uint64_t AllocatedBytes(const std::string& path);
 

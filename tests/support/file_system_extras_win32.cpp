@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "support/file_system_extras.h"
 #include "platform/text.h"
+#include "support/file_system_extras.h"
 
 namespace qm::testing {
 namespace {
@@ -59,8 +59,6 @@ bool MakeFifo(const std::string&) { return false; }
 bool MakeSocket(const std::string&) { return false; }
 
 bool GiveTo(const std::string&, uint32_t) { return false; }
-
-bool CanGiveFilesAway() { return false; }
 
 uint64_t AllocatedBytes(const std::string& path) {
   DWORD high = 0;

@@ -55,17 +55,6 @@ std::vector<std::string> FindTopKeys(const std::string& fixtureText) {
   return top;
 }
 
-std::filesystem::path NewTempFolder() {
-  // Test processes run side by side (ctest -j): the name must differ between processes, not just calls.
-  static const std::string run = std::to_string(std::random_device()()) + "-" + std::to_string(std::random_device()());
-  static std::atomic<int> counter{0};
-  std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("qm-reg-" + run + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
 void DeleteTree(reg::RegistryBackend& registry, const std::string& path) {
   RegKey key(registry, reg::kCurrentUser, path);
   for (RegKey& sub : key.EnumSubKeys()) DeleteTree(registry, sub.Path);
@@ -96,22 +85,21 @@ std::string ReadFixtureText(const std::string& path) {
   return bytes;
 }
 
-RegistryFixture::RegistryFixture(const std::string& fixtureName, const std::string& fixtureText)
-    : folder_(NewTempFolder()) {
-  const std::string text = !fixtureText.empty()    ? kHeader + fixtureText
+RegistryFixture::RegistryFixture(const std::string& fixtureName, const std::string& fixtureText) : folder_("reg") {
+  const std::string text = !fixtureText.empty()  ? kHeader + fixtureText
                            : fixtureName.empty() ? std::string(kHeader)
                                                  : ReadFixtureText(FixturePath(fixtureName));
   topKeys_ = FindTopKeys(text);
   registry_ = reg::OpenRegistry();
   if (!registry_->StoreFile().empty()) {
     // A store of this test's own: the fixture is its file.
-    storeFile_ = (folder_ / "registry.reg").string();
+    storeFile_ = folder_ / "registry.reg";
     WriteBytes(storeFile_, Utf16LeFile(text));
     registry_ = reg::OpenRegistry(storeFile_);
     return;
   }
   for (const std::string& key : topKeys_) DeleteTree(*registry_, key);
-  const std::string copy = (folder_ / "import.reg").string();
+  const std::string copy = folder_ / "import.reg";
   WriteBytes(copy, Utf16LeFile(text));
   EXPECT_EQ(registry_->ImportRegFile(copy), reg::kSuccess) << "regedit /S " << copy;
 }
@@ -133,21 +121,17 @@ std::vector<std::string> RegistryFixture::Dump(const std::string& path) {
 }
 
 RegistryFixture::~RegistryFixture() {
-  if (!UsesStore()) {
-    for (const std::string& key : topKeys_) {
-      DeleteTree(*registry_, key);
-      // The import made the keys above a fixture's own ones: they go once nothing is left in them, the
-      // common parent included (a key with sub-keys refuses to go).
-      if (key.rfind(kCommonParent, 0) != 0) continue;
-      for (size_t end = key.rfind('\\'); end != std::string::npos && end >= kCommonParent.size();
-           end = key.rfind('\\', end - 1)) {
-        registry_->DeleteKey(reg::RootHandle(reg::kCurrentUser), key.substr(0, end));
-      }
+  if (UsesStore()) return;
+  for (const std::string& key : topKeys_) {
+    DeleteTree(*registry_, key);
+    // The import made the keys above a fixture's own ones: they go once nothing is left in them, the
+    // common parent included (a key with sub-keys refuses to go).
+    if (key.rfind(kCommonParent, 0) != 0) continue;
+    for (size_t end = key.rfind('\\'); end != std::string::npos && end >= kCommonParent.size();
+         end = key.rfind('\\', end - 1)) {
+      registry_->DeleteKey(reg::RootHandle(reg::kCurrentUser), key.substr(0, end));
     }
   }
-  registry_.reset();
-  std::error_code ec;
-  std::filesystem::remove_all(folder_, ec);
 }
 
 }  // namespace qm::testing

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/registry_backend.h"
+#include "support/scratch_folder.h"
 
 namespace qm::testing {
 
@@ -43,7 +43,7 @@ class RegistryFixture {
   std::vector<std::string> Dump(const std::string& path);
 
  private:
-  std::filesystem::path folder_;
+  ScratchFolder folder_;
   std::string storeFile_;
   std::vector<std::string> topKeys_;
   std::unique_ptr<reg::RegistryBackend> registry_;

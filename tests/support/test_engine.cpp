@@ -15,12 +15,8 @@ EngineParts Parts(RegistryFixture& registry, const Clock& clock, const ScratchFo
   EngineParts parts;
   parts.Registry = &registry.Registry();
   parts.Time = &clock;
-  parts.Folders.UserProfileDir = dir / "profile";
-  parts.Folders.AppDataDir = dir / "profile/AppData";
-  parts.Folders.WindowsDir = dir / "windows";
-  parts.Folders.SystemDir = dir / "windows/system32";
-  parts.Folders.TemporaryDir = dir / "temp";
-  parts.Folders.ProgramFilesDir = dir / "programs";
+  parts.Folders = {dir / "profile", dir / "profile/AppData", dir / "windows", dir / "windows/system32",
+                   dir / "temp",    dir / "programs"};
   parts.UserText = "S-1-5-21-0-0-0-1000";
   parts.LogsFolder = dir / "logs";
   if (adjust) adjust(parts, dir);
@@ -30,14 +26,8 @@ EngineParts Parts(RegistryFixture& registry, const Clock& clock, const ScratchFo
 }  // namespace
 
 SpecialFolders WindowsTestFolders() {
-  SpecialFolders folders;
-  folders.UserProfileDir = "C:\\Users\\ann";
-  folders.AppDataDir = "C:\\Users\\ann\\AppData\\Local";
-  folders.WindowsDir = "C:\\Windows";
-  folders.SystemDir = "C:\\Windows\\system32";
-  folders.TemporaryDir = "C:\\Users\\ann\\AppData\\Local\\Temp";
-  folders.ProgramFilesDir = "C:\\Program Files";
-  return folders;
+  return {"C:\\Users\\ann",        "C:\\Users\\ann\\AppData\\Local",       "C:\\Windows",
+          "C:\\Windows\\system32", "C:\\Users\\ann\\AppData\\Local\\Temp", "C:\\Program Files"};
 }
 
 TestEngine::TestEngine(const std::string& registryFixture, const std::string& registryText, const Adjust& adjust)
@@ -46,19 +36,21 @@ TestEngine::TestEngine(const std::string& registryFixture, const std::string& re
   engine.Settings.KeepLogDays = 1;
 }
 
-std::vector<std::string> TestEngine::LoadCatalogue(const std::string& plainLines) {
+std::string EncipheredCatalogue(const std::string& plainLines, const std::string& dir) {
   std::istringstream lines(plainLines);
   std::string stored;
   for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     for (std::size_t at = line.find("{dir}"); at != std::string::npos; at = line.find("{dir}", at)) {
-      line.replace(at, 5, dir.Path());
+      line.replace(at, 5, dir);
     }
     stored += Crypt::EnCrypt(line) + "\r\n";
   }
-  const std::string file = dir / "PrivacyConfig.dat";
-  WriteBytes(file, stored);
-  return engine.LoadCatalogue(file);
+  return stored;
+}
+
+std::vector<std::string> TestEngine::LoadCatalogue(const std::string& plainLines) {
+  return engine.LoadCatalogue(dir.Write("PrivacyConfig.dat", EncipheredCatalogue(plainLines, dir.Path())));
 }
 
 RunTotals TestEngine::Run(bool clear, const std::string& tag, RunListener* listener, bool includeUnselected) {
@@ -80,15 +72,13 @@ std::vector<std::string> TestEngine::LogLines() const {
   return lines;
 }
 
-std::string TraceText(const PrivacyValue& pv) {
-  return std::to_string(static_cast<int>(pv.ValueType)) + " " + std::to_string(static_cast<int>(pv.ValueStatus)) +
-         " " + pv.Path;
-}
-
 std::vector<std::string> TraceTexts(const std::shared_ptr<PrivacyValues>& values) {
   std::vector<std::string> texts;
   if (!values) return texts;
-  for (const auto& pv : *values) texts.push_back(TraceText(*pv));
+  for (const auto& pv : *values) {
+    texts.push_back(std::to_string(static_cast<int>(pv->ValueType)) + " " +
+                    std::to_string(static_cast<int>(pv->ValueStatus)) + " " + pv->Path);
+  }
   return texts;
 }
 

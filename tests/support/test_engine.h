@@ -42,9 +42,10 @@ class TestEngine {
   Engine engine;
 };
 
-/// "kind status path" of a trace: the form tests compare traces in.
-std::string TraceText(const PrivacyValue& pv);
-/// The TraceText of every trace in order; none when there is no result.
+/// Plain catalogue lines enciphered as the program stores them, with "{dir}" standing for `dir`.
+std::string EncipheredCatalogue(const std::string& plainLines, const std::string& dir);
+
+/// Every trace in order as "kind status path", the form tests compare traces in; none when there is no result.
 std::vector<std::string> TraceTexts(const std::shared_ptr<PrivacyValues>& values);
 
 }  // namespace qm::testing
