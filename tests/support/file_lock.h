@@ -9,8 +9,8 @@ namespace qm::testing {
 /// yet the file can still be opened for writing, as with a file that a running program uses. On Windows the
 /// file is held open without delete sharing. Elsewhere an open file never blocks its deletion, so the
 /// file's folder is made read-only and, for root, the calling thread sets aside the capabilities that
-/// would override that. Everything is restored when the lock goes. Raises RuntimeError when the lock
-/// cannot be taken.
+/// would override that. Everything is restored when the lock goes, so locks must go in the reverse order of
+/// their taking. Raises RuntimeError when the lock cannot be taken.
 class FileLock {
  public:
   explicit FileLock(const std::string& path);
