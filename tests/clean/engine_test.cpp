@@ -40,11 +40,12 @@ TEST(Engine, TwoEnginesOnTwoThreadsShareNothing) {
     t->LoadCatalogue(kFolderItem);
     t->engine.Settings.EnableFileLogging = true;
   }
-  // The second one's stop must not reach the first, nor the first one's settings the second.
+  // The second one's stop must not reach the first, nor the first one's settings the second; asked before its
+  // clear, the stop lets it erase nothing.
   second.engine.RequestStop();
   second.engine.Settings.EnableFileLogging = false;
   RunTotals totals[2];
-  std::thread other([&] { totals[1] = second.Run(false); });
+  std::thread other([&] { totals[1] = second.Run(true); });
   totals[0] = first.Run(false);
   other.join();
 
@@ -53,20 +54,10 @@ TEST(Engine, TwoEnginesOnTwoThreadsShareNothing) {
   EXPECT_FALSE(totals[0].Stopped);
   EXPECT_TRUE(totals[1].Stopped);
   EXPECT_EQ(totals[1].Count, 0);
+  EXPECT_EQ(ListTree(second.dir / "cache"), std::vector<std::string>{"two.dat = x"});
   EXPECT_EQ(first.LogLines().size(), 2u);
   EXPECT_EQ(totals[1].LogFileName, "");
   EXPECT_FALSE(second.engine.StopRequested()) << "a run's end clears its stop for the next one";
-}
-
-TEST(Engine, AStopAskedBeforeTheRunErasesNothing) {
-  TestEngine t;
-  CaseTree().Build(t.dir.Path(), {"cache/a.dat = a", "cache/sub/b.dat = b"});
-  t.LoadCatalogue(kFolderItem);
-  t.engine.RequestStop();
-  const RunTotals totals = t.Run(true);
-  EXPECT_TRUE(totals.Stopped);
-  EXPECT_EQ(totals.Count, 0);
-  EXPECT_EQ(ListTree(t.dir / "cache"), (std::vector<std::string>{"a.dat = a", "sub/", "sub/b.dat = b"}));
 }
 
 TEST(Engine, AFolderSwappedForALinkDuringAClearIsNeverWalkedThrough) {
@@ -104,7 +95,8 @@ TEST(Engine, WhatAnotherRunRemovedFirstIsErasedAllTheSame) {
 
 TEST(Engine, AStopInsideAFileOrParserWalkEndsItBeforeTheNextFile) {
   TestEngine t;
-  CaseTree().Build(t.dir.Path(), {"files/a.dat = a", "files/b.dat = b", "moz/p/s/Cache/c1 = 1", "moz/p/s/Cache/c2 = 2"});
+  CaseTree().Build(t.dir.Path(),
+                   {"files/a.dat = a", "files/b.dat = b", "moz/p/s/Cache/c1 = 1", "moz/p/s/Cache/c2 = 2"});
   t.LoadCatalogue(
       "[Config]\nSoftware:App\nSelected:1\nFiles<>1<>0<>File><{dir}\\files\n"
       "[Config]\nSoftware:Moz\nSelected:1\nCache<>1<>0<>Customize><ParseMozillaCacheFiles<>{dir}\\moz\n");
