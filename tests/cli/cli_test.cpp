@@ -141,11 +141,17 @@ TEST(Cli, EncryptAndDecryptRoundTripPlainFilesAndRefuseWhatTheyCannotHold) {
   }
 }
 
-TEST(Cli, ShowAndClearPrintFinalStatusesAndTellTheOutcomeByTheirStatus) {
+TEST(Cli, ShowAndClearPrintFinalStatusesTellTheOutcomeByTheirStatusAndTheirLog) {
   ScratchFolder dir("cli-run");
-  RegistryFixture registry;
-  CaseTree tree;
-  ASSERT_EQ(tree.Build(dir.Path(), {"cache/x.dat = xx", "cache/keep/held.dat = held", "locked/l.dat = l"}), "");
+  // Settings of the user's own, as the program stores them: file logging on.
+  RegistryFixture registry("",
+                           "[HKEY_CURRENT_USER\\Software\\Dunvorel\\Quillmere]\r\n"
+                           "\"Enable File Logging\"=\"true\"\r\n\"Keep Log Days\"=\"1\"\r\n");
+  ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/x.dat = xx", "cache/keep/held.dat = held", "locked/l.dat = l"}), "");
+  // The program writes its logs beside itself.
+  const std::filesystem::path logs = PlatformPath(std::string(QM_CATALOGUE_DIR) + "/logs");
+  std::filesystem::create_directories(logs);
+  WriteBytes((logs / "L20000101.log").string(), "expired");
   Lines common = {"--catalogue", PlatformPath(WriteCatalogue(dir, kCatalogue)), "--yes"};
   if (registry.UsesStore()) common.insert(common.end(), {"--registry", registry.StoreFile()});
   const auto run = [&](Lines arguments) {
@@ -160,9 +166,11 @@ TEST(Cli, ShowAndClearPrintFinalStatusesAndTellTheOutcomeByTheirStatus) {
   for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2)) path.insert(at, "\\");
   EXPECT_EQ(shown.out[0], "{\"software\":\"App\",\"item\":\"Cache\",\"kind\":5,\"path\":\"" + path +
                               "\",\"name\":\"keep\",\"value\":\"keep\",\"size\":0,\"status\":1}");
-  EXPECT_EQ(shown.out[4],
-            "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,"
-            "\"unreadable\":0,\"stopped\":false}}");
+  // A logged run names its log last.
+  const std::string summary =
+      "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,"
+      "\"unreadable\":0,\"stopped\":false,\"log\":\"";
+  EXPECT_EQ(shown.out[4].substr(0, summary.size()), summary);
 
   // The held file keeps its folder, which is no failure.
   const CliRun cleared = run({"clear"});
@@ -170,39 +178,22 @@ TEST(Cli, ShowAndClearPrintFinalStatusesAndTellTheOutcomeByTheirStatus) {
   EXPECT_EQ(cleared.out, (Lines{"Keep locked\t" + dir / "cache/keep", "Delete\t" + dir / "cache/x.dat",
                                 "Keep locked\t" + dir / "cache/keep/held.dat", "Delete\t" + dir / "locked/l.dat",
                                 "ALL: 4 traces, 0.01 K"}));
+  // Without --json the run tells its log on standard error; the log holds the traces, and the expired logs went.
+  const std::size_t told = cleared.err.find("Log file is ");
+  ASSERT_NE(told, std::string::npos) << cleared.err;
+  const std::string log = cleared.err.substr(told + 12, cleared.err.find_first_of("\r\n", told) - told - 12);
+  EXPECT_NE(ReadBytes(log).find("Delete " + dir / "cache/x.dat"), std::string::npos) << log;
+  EXPECT_FALSE(std::filesystem::exists(logs / "L20000101.log"));
   const CliRun again = run({"clear", "Ur All Privacy\\App\\Cache"});
   EXPECT_EQ(again.status, cli::kExitDone);
   EXPECT_EQ(again.out.back(), "App\\Cache: 2 traces, 0.00 K");
+  std::filesystem::remove(log);
 
   // No such node, no catalogue: status 3 and the reason.
   EXPECT_EQ(run({"show", "Ur All Privacy\\Nope"}).status, cli::kExitNoCatalogue);
   const CliRun missing = RunCli(dir, {"--catalogue", PlatformPath(dir / "missing.dat"), "show"});
   EXPECT_EQ(missing.status, cli::kExitNoCatalogue);
   EXPECT_NE(missing.err.find("missing.dat"), std::string::npos);
-}
-
-TEST(Cli, ALoggedRunTellsItsLogAndDeletesTheExpiredOnes) {
-  ScratchFolder dir("cli-log");
-  // Settings of the user's own, as the program stores them: file logging on.
-  RegistryFixture registry("",
-                           "[HKEY_CURRENT_USER\\Software\\Dunvorel\\Quillmere]\r\n"
-                           "\"Enable File Logging\"=\"true\"\r\n\"Keep Log Days\"=\"1\"\r\n");
-  ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/x.dat = xx"}), "");
-  // The program writes its logs beside itself.
-  const std::filesystem::path logs = PlatformPath(std::string(QM_CATALOGUE_DIR) + "/logs");
-  std::filesystem::create_directories(logs);
-  WriteBytes((logs / "L20000101.log").string(), "expired");
-  Lines arguments = {"--catalogue", PlatformPath(WriteCatalogue(dir, kCatalogue)), "show"};
-  if (registry.UsesStore()) arguments.insert(arguments.begin(), {"--registry", registry.StoreFile()});
-  const CliRun run = RunCli(dir, arguments);
-  EXPECT_EQ(run.status, cli::kExitDone) << run.err;
-  const std::size_t at = run.err.find("Log file is ");
-  ASSERT_NE(at, std::string::npos) << run.err;
-  std::string log = run.err.substr(at + 12);
-  log = log.substr(0, log.find_first_of("\r\n"));
-  EXPECT_NE(ReadBytes(log).find("Find " + dir / "cache/x.dat"), std::string::npos) << log;
-  EXPECT_FALSE(std::filesystem::exists(logs / "L20000101.log"));
-  std::filesystem::remove(log);
 }
 
 TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnything) {

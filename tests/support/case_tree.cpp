@@ -13,17 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-/// Splits "text | a | b" into the text and its attributes.
-std::vector<std::string> SplitAttributes(const std::string& line) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = line.find(" | ", start)) != std::string::npos; start = bar + 3) {
-    parts.push_back(line.substr(start, bar - start));
-  }
-  parts.push_back(line.substr(start));
-  return parts;
-}
-
 /// File contents as case lines write them: "<cr>", "<nl>" and "<nul>" stand for CR, LF and NUL.
 constexpr std::pair<const char*, char> kEscapes[] = {{"<cr>", '\r'}, {"<nl>", '\n'}, {"<nul>", '\0'}};
 
@@ -50,7 +39,12 @@ std::string Encoded(const std::string& bytes) {
 
 std::string CaseTree::Build(const std::string& root, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
-    const std::vector<std::string> parts = SplitAttributes(line);
+    // "entry | attribute | attribute"
+    std::vector<std::string> parts;
+    for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 3) {
+      bar = line.find(" | ", start);
+      parts.push_back(line.substr(start, bar - start));
+    }
     const std::string& entry = parts[0];
     const std::size_t arrow = entry.find(" -> ");
     const std::size_t equals = entry.find(" = ");
@@ -72,10 +66,6 @@ std::string CaseTree::Build(const std::string& root, const std::vector<std::stri
       if (attribute == "fifo" && !MakeFifo(path)) return "this system has no FIFOs";
       if (attribute == "socket" && !MakeSocket(path)) return "this system has no sockets in folders";
       if (attribute == "locked") lockedFiles.push_back(path);
-      if (attribute == "readonly") {
-        fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-      }
       if (attribute == "sticky") fs::permissions(path, fs::perms::all | fs::perms::sticky_bit);
       if (attribute.rfind("owner ", 0) == 0 && !GiveTo(path, static_cast<uint32_t>(std::stoul(attribute.substr(6))))) {
         return "files cannot be given to another user here";

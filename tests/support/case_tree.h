@@ -11,8 +11,8 @@ namespace qm::testing {
 ///   "a/f < name"      a file holding the bytes of tests/fixtures/name
 ///   "a/l -> target"   a symbolic link to `target` (as ln -s takes it)
 ///   "a/p | fifo"      a FIFO; "| socket" a socket
-/// A file or folder line may end with attributes after " | ": "readonly", "locked" (see lockedFiles),
-/// "owner N" (given to user N), "sticky" (a folder writable by all, with the sticky bit, like /tmp).
+/// A file or folder line may end with attributes after " | ": "locked" (see lockedFiles), "owner N" (given to
+/// user N), "sticky" (a folder writable by all, with the sticky bit, like /tmp).
 struct CaseTree {
   /// Builds the tree under `root`. Returns "" when it is built, else why it cannot be built here (no links,
   /// no FIFOs, no right to give files away): the test skips then.

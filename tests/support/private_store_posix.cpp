@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
-#include <random>
-#include <string>
+#include <memory>
 
+#include "support/scratch_folder.h"
 
 namespace qm::testing {
 namespace {
@@ -15,17 +14,13 @@ namespace {
 class PrivateRegistryStore : public ::testing::Environment {
  public:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / ("qm-home-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(folder_);
-    ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+    home_ = std::make_unique<ScratchFolder>("home");
+    ::setenv("XDG_CONFIG_HOME", home_->Path().c_str(), 1);
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { home_.reset(); }
 
  private:
-  std::filesystem::path folder_;
+  std::unique_ptr<ScratchFolder> home_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kPrivateStore =
