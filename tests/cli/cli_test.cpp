@@ -218,12 +218,11 @@ TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnything) {
 }
 
 TEST(Cli, JsonLinesEscapeQuotesControlCharactersAndBytesThatAreNoUtf8) {
-  PrivacyValue pv;
-  pv.Path = "C:\\a \"b\"\tc\n";
-  pv.ValueName = std::string("\x01\x1f\x7f", 3);
-  pv.Value = "caf\xC3\xA9 \xFF\xFE";
-  pv.ValueType = TraceKind::File;
-  pv.ValueStatus = TraceStatus::Failed;
+  const PrivacyValue pv{.Path = "C:\\a \"b\"\tc\n",
+                        .ValueName = std::string("\x01\x1f\x7f", 3),
+                        .ValueType = TraceKind::File,
+                        .Value = "caf\xC3\xA9 \xFF\xFE",
+                        .ValueStatus = TraceStatus::Failed};
   EXPECT_EQ(
       cli::TraceJson("S\\w", "i", pv),
       "{\"software\":\"S\\\\w\",\"item\":\"i\",\"kind\":4,\"path\":\"C:\\\\a \\\"b\\\"\\tc\\n\","

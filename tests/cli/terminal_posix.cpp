@@ -21,14 +21,6 @@ namespace {
 
 const std::string kProgram = std::string(QM_CATALOGUE_DIR) + "/quillmere-cli";
 
-/// A catalogue of one Folder item over `dir`/cache, and the arguments that run a clear over it.
-std::vector<std::string> ClearArguments(const ScratchFolder& dir, const RegistryFixture& registry) {
-  dir.Write("cat.dat", EncipheredCatalogue("[Config]\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}/cache\n"
-                                           "Other<>1<>0<>File><{dir}/other\n",
-                                           dir.Path()));
-  return {kProgram, "--catalogue", dir / "cat.dat", "--registry", registry.StoreFile(), "clear"};
-}
-
 [[noreturn]] void Exec(const std::vector<std::string>& arguments) {
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -64,7 +56,12 @@ TEST(Terminal, TheClearAsksAfterLoadingAndCtrlCAnswersNo) {
     ScratchFolder dir("terminal");
     RegistryFixture registry;
     ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/a.dat = a", "cache/sub/b.dat = b"}), "");
-    const std::vector<std::string> arguments = ClearArguments(dir, registry);
+    const std::string catalogue = dir.Write(
+        "cat.dat", EncipheredCatalogue("[Config]\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}/cache\n"
+                                       "Other<>1<>0<>File><{dir}/other\n",
+                                       dir.Path()));
+    const std::vector<std::string> arguments = {kProgram,     "--catalogue",        catalogue,
+                                                "--registry", registry.StoreFile(), "clear"};
     int terminal = -1;
     const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     ASSERT_GE(child, 0);
