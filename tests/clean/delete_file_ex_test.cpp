@@ -17,20 +17,11 @@ using testing::ScratchFolder;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
 
-namespace {
-
-void MakeReadOnly(const std::string& path) {
-  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-}
-
-}  // namespace
-
 TEST(DeleteFileExTest, ResultSaysWhatIsLeftOnTheDisk) {
   ScratchFolder scratch("delete");
   WriteBytes(scratch / "plain.txt", PatternBytes(100));
   WriteBytes(scratch / "read-only.txt", PatternBytes(100));
-  MakeReadOnly(scratch / "read-only.txt");
+  fs::permissions(scratch / "read-only.txt", fs::perms::owner_read);
   WriteBytes(scratch / "vanished.txt", "");
   const FolderHandle folder = FolderHandle::Open(scratch.Path());
   const FolderEntry vanished = *folder.Find("vanished.txt");
@@ -45,7 +36,7 @@ TEST(DeleteFileExTest, ResultSaysWhatIsLeftOnTheDisk) {
   // file it is not erased and keeps its contents; where the forced delete already cleared the read-only mark
   // (Windows) it is overwritten.
   WriteBytes(scratch / "locked.dat", PatternBytes(300));
-  MakeReadOnly(scratch / "locked.dat");
+  fs::permissions(scratch / "locked.dat", fs::perms::owner_read);
   int result = 0;
   {
     testing::FileLock lock(scratch / "locked.dat");

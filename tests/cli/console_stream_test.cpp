@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 namespace qm::cli {
@@ -18,13 +19,11 @@ TEST(ConsoleStreamTest, EveryByteReachesAPipeInOrder) {
   ::testing::internal::CaptureStdout();
   {
     ConsoleStream out(console::Stream::Out);
-    for (std::size_t at = 0; at < expected.size();) {
-      // Text and single characters, as << writes them.
-      const std::size_t line = expected.find('\n', at);
-      const std::size_t end = line == std::string::npos ? expected.size() : line;
-      out << expected.substr(at, end - at);
-      if (line != std::string::npos) out << '\n';
-      at = end + 1;
+    // Text and single characters, as << writes them.
+    std::istringstream lines(expected);
+    for (std::string line; std::getline(lines, line);) {
+      out << line;
+      if (!lines.eof()) out << '\n';
     }
   }
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), expected);
