@@ -127,16 +127,14 @@ TEST(Engine, TagsSelectTheNodeAtTheirPlaceEvenWhenNamesRepeat) {
             std::string::npos)
       << warnings[1];
 
-  const auto pathsOf = [&](const std::string& tag, bool all = false) {
-    std::vector<std::string> paths;
-    const RunTotals totals = t.Run(false, tag, nullptr, all);
-    for (const auto& pv : *totals.Values) paths.push_back(pv->Path);
-    return paths;
+  const auto shown = [&](const std::string& tag, bool all = false) {
+    return TraceTexts(t.Run(false, tag, nullptr, all).Values);
   };
-  EXPECT_EQ(pathsOf("Ur All Privacy\\Customs\\Tool"), std::vector<std::string>{t.dir / "cust/c.dat"});
-  EXPECT_EQ(pathsOf("Ur All Privacy\\Plug-ins\\Tool\\Files"), std::vector<std::string>{t.dir / "plug/p.dat"});
-  EXPECT_EQ(pathsOf("Ur All Privacy\\Plug-ins (2)"), std::vector<std::string>{t.dir / "root/r.dat"});
-  EXPECT_EQ(pathsOf("Ur All Privacy\\Plug-ins (2)\\Files (2)", true), std::vector<std::string>{t.dir / "root/r.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Customs\\Tool"), std::vector<std::string>{"4 1 " + t.dir / "cust/c.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins\\Tool\\Files"), std::vector<std::string>{"4 1 " + t.dir / "plug/p.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins (2)"), std::vector<std::string>{"4 1 " + t.dir / "root/r.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins (2)\\Files (2)", true),
+            std::vector<std::string>{"4 1 " + t.dir / "root/r.dat"});
   EXPECT_FALSE(SelectRunTarget(t.engine.Catalogue(), "Ur All Privacy\\Plug-ins (2)\\Files (2)").has_value())
       << "an unselected item is no node of the tree without --all";
 }
