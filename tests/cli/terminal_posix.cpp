@@ -128,13 +128,13 @@ TEST(Terminal, AStoreOrCatalogueThatCannotBeReadIsAnErrorNeverAnEmptyOneNorAHang
       {"--registry", "/dev/zero", "not a regular file"},
       {"--catalogue", dir / "fifo", "not a regular file"},
       {"--catalogue", "/dev/zero", "not a regular file"}};
+  const int devNull = ::open("/dev/null", O_WRONLY);
   for (const auto& [option, file, reason] : refusals) {
-    const int devNull = ::open("/dev/null", O_WRONLY);
     const auto [status, error] = RunWithOutput({kProgram, option, file, "list"}, devNull, dir);
-    ::close(devNull);
     EXPECT_EQ(status, cli::kExitNoCatalogue) << option << " " << file;
     EXPECT_NE(error.find(reason), std::string::npos) << error;
   }
+  ::close(devNull);
 }
 
 }  // namespace

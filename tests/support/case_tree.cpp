@@ -41,10 +41,11 @@ std::string CaseTree::Build(const std::string& root, const std::vector<std::stri
   for (const std::string& line : lines) {
     // "entry | attribute | attribute"
     std::vector<std::string> parts;
-    for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 3) {
-      bar = line.find(" | ", start);
+    std::size_t start = 0;
+    for (std::size_t bar; (bar = line.find(" | ", start)) != std::string::npos; start = bar + 3) {
       parts.push_back(line.substr(start, bar - start));
     }
+    parts.push_back(line.substr(start));
     const std::string& entry = parts[0];
     const std::size_t arrow = entry.find(" -> ");
     const std::size_t equals = entry.find(" = ");
