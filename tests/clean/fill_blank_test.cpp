@@ -3,12 +3,8 @@
 #include "clean/fill_blank.h"
 #include "support/scratch_folder.h"
 
-namespace qm {
-
-using testing::PatternBytes;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::WriteBytes;
+namespace qm::testing {
+namespace {
 
 TEST(FillBlankTest, OverwritesEveryByteAndKeepsLengthAndName) {
   ScratchFolder scratch("fill");
@@ -32,4 +28,5 @@ TEST(FillBlankTest, OverwritesEveryByteAndKeepsLengthAndName) {
   EXPECT_TRUE(FillBlank(folder, *folder.Find("sub"), 1));
 }
 
-}  // namespace qm
+}  // namespace
+}  // namespace qm::testing

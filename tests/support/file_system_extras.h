@@ -19,7 +19,4 @@ bool MakeSocket(const std::string& path);
 /// Gives `path` (never followed) to the user `uid`; false where it cannot (not root, or Windows).
 bool GiveTo(const std::string& path, uint32_t uid);
 
-/// The bytes the file at `path` takes on the disk (its allocated blocks, not its length).
-uint64_t AllocatedBytes(const std::string& path);
-
 }  // namespace qm::testing

@@ -29,9 +29,4 @@ bool MakeSocket(const std::string& path) {
 
 bool GiveTo(const std::string& path, uint32_t uid) { return ::lchown(path.c_str(), uid, uid) == 0; }
 
-uint64_t AllocatedBytes(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? static_cast<uint64_t>(info.st_blocks) * 512 : 0;
-}
-
 }  // namespace qm::testing

@@ -60,10 +60,4 @@ bool MakeSocket(const std::string&) { return false; }
 
 bool GiveTo(const std::string&, uint32_t) { return false; }
 
-uint64_t AllocatedBytes(const std::string& path) {
-  DWORD high = 0;
-  const DWORD low = ::GetCompressedFileSizeW(Wide(path).c_str(), &high);
-  return (static_cast<uint64_t>(high) << 32) | low;
-}
-
 }  // namespace qm::testing
