@@ -17,15 +17,18 @@ constexpr char kFolderItem[] =
     "[Config]\nType:Root\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}\\cache\n"
     "Files<>1<>0<>File><{dir}\\cache\n";
 
-/// A listener that runs `action` when the trace of `path` is reported.
+/// A listener that runs `action` when the trace of `path` is reported, and keeps the paths of the walk's
+/// problems and the run's warnings as it hears them.
 class OnReport : public RunListener {
  public:
-  OnReport(std::string path, std::function<void()> action) : path_(std::move(path)), action_(std::move(action)) {}
+  explicit OnReport(std::string path = "", std::function<void()> action = {})
+      : path_(std::move(path)), action_(std::move(action)) {}
   void AppendValue(PrivacyItem&, PrivacyValue& pv) override {
     if (pv.Path == path_) action_();
   }
-  void WalkProblem(PrivacyItem&, const std::string& path, const RuntimeError&) override { problems.push_back(path); }
-  std::vector<std::string> problems;
+  void WalkProblem(PrivacyItem&, const std::string& path, const RuntimeError&) override { told.push_back(path); }
+  void Warning(const std::string& message) override { told.push_back(message); }
+  std::vector<std::string> told;
 
  private:
   std::string path_;
@@ -74,7 +77,7 @@ TEST(Engine, AFolderSwappedForALinkDuringAClearIsNeverWalkedThrough) {
 
   EXPECT_EQ(ListTree(t.dir / "outside"), (std::vector<std::string>{"deep/", "deep/d.dat = d", "secret.dat = s"}));
   EXPECT_EQ(TraceTexts(totals.Values), std::vector<std::string>{"5 -1 " + t.dir / "cache/sub"});
-  EXPECT_EQ(swap.problems, std::vector<std::string>{t.dir / "cache/sub"}) << "the folder it could not enter is told";
+  EXPECT_EQ(swap.told, std::vector<std::string>{t.dir / "cache/sub"}) << "the folder it could not enter is told";
   EXPECT_EQ(totals.Unreadable, 1);
 }
 
@@ -90,7 +93,7 @@ TEST(Engine, WhatAnotherRunRemovedFirstIsErasedAllTheSame) {
   const RunTotals totals = t.Run(true, "Ur All Privacy", &other);
   EXPECT_EQ(TraceTexts(totals.Values),
             (std::vector<std::string>{"5 2 " + t.dir / "cache/sub", "4 2 " + t.dir / "cache/other.dat"}));
-  EXPECT_TRUE(other.problems.empty());
+  EXPECT_TRUE(other.told.empty());
 }
 
 TEST(Engine, AStopInsideAFileOrParserWalkEndsItBeforeTheNextFile) {
@@ -146,15 +149,12 @@ TEST(Engine, ALogThatCannotBeOpenedIsAWarningAndTheRunGoesOn) {
   CaseTree().Build(t.dir.Path(), {"cache/a.dat = a"});
   t.LoadCatalogue(kFolderItem);
   t.engine.Settings.EnableFileLogging = true;
-  struct Warnings : RunListener {
-    void Warning(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-  } listener;
+  OnReport listener;
   const RunTotals totals = t.Run(true, "Ur All Privacy", &listener);
   EXPECT_EQ(totals.Count, 1);
   EXPECT_FALSE(std::filesystem::exists(t.dir / "cache/a.dat"));
-  ASSERT_EQ(listener.messages.size(), 1u);
-  EXPECT_NE(listener.messages[0].find("not-a-folder"), std::string::npos) << listener.messages[0];
+  ASSERT_EQ(listener.told.size(), 1u);
+  EXPECT_NE(listener.told[0].find("not-a-folder"), std::string::npos) << listener.told[0];
 }
 
 }  // namespace

@@ -15,14 +15,7 @@ namespace {
 
 PrivacyValue Trace(TraceKind kind, const std::string& path, const std::string& name, TraceStatus status,
                    uint32_t root = 0) {
-  PrivacyValue pv;
-  pv.ValueType = kind;
-  pv.Path = path;
-  pv.ValueName = name;
-  pv.Value = name;
-  pv.ValueStatus = status;
-  pv.RootKey = root;
-  return pv;
+  return {.Path = path, .ValueName = name, .ValueType = kind, .Value = name, .RootKey = root, .ValueStatus = status};
 }
 
 TEST(PrivacyLog, RunsWriteBannersAndOneLinePerTraceIntoTheFileOfTheDayTheyStarted) {
