@@ -51,18 +51,9 @@ CliRun RunCli(const ScratchFolder& folder, const Lines& arguments) {
   CliRun run;
   // POSIX gives the exit status in the second byte; Windows gives it as it is (statuses here are < 256).
   run.status = raw > 255 ? raw >> 8 : raw;
-  std::istringstream out(ReadBytes(outFile));
-  for (std::string line; std::getline(out, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    run.out.push_back(line);
-  }
+  run.out = TextLines(ReadBytes(outFile));
   run.err = ReadBytes(errFile);
   return run;
-}
-
-/// Writes the plain catalogue lines enciphered into `dir`, "{dir}" standing for it; returns the file's path.
-std::string WriteCatalogue(const ScratchFolder& dir, const std::string& plainLines) {
-  return dir.Write("cat.dat", EncipheredCatalogue(plainLines, dir.Path()));
 }
 
 /// The catalogue of the show and clear runs: a folder whose held file keeps a sub-folder, and one more file.

@@ -56,16 +56,14 @@ TEST(Terminal, TheClearAsksAfterLoadingAndCtrlCAnswersNo) {
     ScratchFolder dir("terminal");
     RegistryFixture registry;
     ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/a.dat = a", "cache/sub/b.dat = b"}), "");
-    const std::string catalogue = dir.Write(
-        "cat.dat", EncipheredCatalogue("[Config]\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}/cache\n"
-                                       "Other<>1<>0<>File><{dir}/other\n",
-                                       dir.Path()));
-    const std::vector<std::string> arguments = {kProgram,     "--catalogue",        catalogue,
-                                                "--registry", registry.StoreFile(), "clear"};
+    const std::string catalogue =
+        WriteCatalogue(dir,
+                       "[Config]\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}/cache\n"
+                       "Other<>1<>0<>File><{dir}/other\n");
     int terminal = -1;
     const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     ASSERT_GE(child, 0);
-    if (child == 0) Exec(arguments);
+    if (child == 0) Exec({kProgram, "--catalogue", catalogue, "--registry", registry.StoreFile(), "clear"});
     const std::string question = ReadUntil(terminal, "[y/N] ");
     EXPECT_NE(question.find("Are you sure to clear the privacy item \"Ur All Privacy\" and its all subitems? It "
                             "covers 2 items. [y/N] "),
@@ -89,8 +87,7 @@ std::pair<int, std::string> RunWithOutput(const std::vector<std::string>& argume
     ::dup2(err, STDERR_FILENO);
     Exec(arguments);
   }
-  const int status = ExitStatus(child);
-  return {status, ReadBytes(errFile)};
+  return {ExitStatus(child), ReadBytes(errFile)};
 }
 
 TEST(Terminal, OutputThatCannotBeWrittenEndsWithAStatusOfItsOwn) {

@@ -27,9 +27,7 @@ using Sections = std::map<std::string, Lines>;
 Sections ReadCase(const std::string& file) {
   Sections sections;
   Lines* current = nullptr;
-  std::istringstream in(ReadBytes(file));
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : TextLines(ReadBytes(file))) {
     if (line.empty() || line[0] == '#') continue;
     const std::size_t close = line.find(']');
     if (line[0] == '[' && std::islower(static_cast<unsigned char>(line[1])) && close != std::string::npos) {
@@ -40,13 +38,6 @@ Sections ReadCase(const std::string& file) {
     }
   }
   return sections;
-}
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
 }
 
 std::string Joined(const Lines& lines) {
@@ -60,7 +51,7 @@ std::string Joined(const Lines& lines) {
 Lines Expected(const Lines& lines, const std::string& dir) {
   Lines out;
   for (std::string line : lines) {
-    line = Replace(line, "{key}", kRegistryRoot);
+    line = Replaced(line, "{key}", kRegistryRoot);
     if (const std::size_t start = line.find("{dir}"); start != std::string::npos) {
       std::string tail = line.substr(start + 5);
       std::replace(tail.begin(), tail.end(), '/', FileSystem::Separator());
@@ -100,7 +91,7 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   if (c.count("only posix") && FileSystem::Separator() == '\\') GTEST_SKIP() << "a Linux case";
 
   const std::string registryText =
-      Replace(Joined(c["registry"]), "{key}", std::string("HKEY_CURRENT_USER\\") + kRegistryRoot);
+      Replaced(Joined(c["registry"]), "{key}", std::string("HKEY_CURRENT_USER\\") + kRegistryRoot);
   // The user's folders lie inside the case folder, so cases reach them (and their ancestors) too.
   TestEngine t("", registryText, [&](EngineParts& parts, const ScratchFolder& scratch) {
     const auto in = [&](const std::string& name) { return scratch / ("case/" + name); };
@@ -115,9 +106,9 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   };
   CaseTree tree;
   if (const std::string missing = tree.Build(dir, c["files"]); !missing.empty()) GTEST_SKIP() << missing;
-  Lines warnings = t.LoadCatalogue(Replace(Joined(c["catalogue"]), "{dir}", dir));
+  Lines warnings = t.LoadCatalogue(Replaced(Joined(c["catalogue"]), "{dir}", dir));
   // Each warning names the catalogue file first: the cases write what follows it.
-  for (std::string& warning : warnings) warning = Replace(warning, "\"" + t.dir / "PrivacyConfig.dat" + "\" ", "");
+  for (std::string& warning : warnings) warning = Replaced(warning, "\"" + t.dir / "PrivacyConfig.dat" + "\" ", "");
   expect(warnings, "warnings");
   if (c.count("fill")) t.engine.Settings.SecurityFillTimes = static_cast<int16_t>(std::stoi(c["fill"].at(0)));
 
@@ -142,9 +133,7 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   }
   expect(TraceTexts(cleared.Values), "clear");
   EXPECT_EQ(cleared.Stopped, stopAfter > 0);
-  Lines left;
-  for (const std::string& line : c["left"]) left.push_back(ListedEntry(line));
-  EXPECT_EQ(ListTree(dir), Sorted(left, true));
+  EXPECT_EQ(ListTree(dir), Sorted(c["left"], true));
   t.registry.Reload();
   expect(t.registry.Dump(kRegistryRoot), "registry left");
   if (c.count("log")) expect(t.LogLines(), "log");

@@ -13,9 +13,8 @@ namespace qm::testing {
 namespace {
 
 TEST(WildcardMatch, WholeNamesWithoutCase) {
-  std::istringstream cases(ReadBytes(FixturePath("discovery/wildcards.txt")));
   int patterns = 0;
-  for (std::string line; std::getline(cases, line);) {
+  for (const std::string& line : TextLines(ReadBytes(FixturePath("discovery/wildcards.txt")))) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream words(line);
     std::string pattern;

@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "support/file_system_extras.h"
-#include "support/registry_fixture.h"
 #include "support/scratch_folder.h"
 
 namespace qm::testing {
@@ -17,25 +16,23 @@ namespace {
 constexpr std::pair<const char*, char> kEscapes[] = {{"<cr>", '\r'}, {"<nl>", '\n'}, {"<nul>", '\0'}};
 
 std::string Decoded(std::string text) {
-  for (const auto& [name, byte] : kEscapes) {
-    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
-      text.replace(at, std::string(name).size(), 1, byte);
-    }
-  }
+  for (const auto& [name, byte] : kEscapes) text = Replaced(text, name, std::string(1, byte));
   return text;
 }
 
-std::string Encoded(const std::string& bytes) {
-  std::string text;
-  for (char c : bytes) {
-    const auto* escape =
-        std::find_if(std::begin(kEscapes), std::end(kEscapes), [&](const auto& e) { return e.second == c; });
-    text += escape != std::end(kEscapes) ? std::string(escape->first) : std::string(1, c);
-  }
-  return text;
+std::string Encoded(std::string bytes) {
+  for (const auto& [name, byte] : kEscapes) bytes = Replaced(bytes, std::string(1, byte), name);
+  return bytes;
 }
 
 }  // namespace
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
 
 std::string CaseTree::Build(const std::string& root, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
@@ -49,8 +46,7 @@ std::string CaseTree::Build(const std::string& root, const std::vector<std::stri
     const std::string& entry = parts[0];
     const std::size_t arrow = entry.find(" -> ");
     const std::size_t equals = entry.find(" = ");
-    const std::size_t copy = entry.find(" < ");
-    std::string relative = entry.substr(0, std::min({arrow, equals, copy}));
+    std::string relative = entry.substr(0, std::min(arrow, equals));
     const bool folder = relative.back() == '/';
     if (folder) relative.pop_back();
     const std::string path = (fs::path(root) / fs::path(relative).make_preferred()).string();
@@ -59,8 +55,6 @@ std::string CaseTree::Build(const std::string& root, const std::vector<std::stri
       if (!MakeSymbolicLink(entry.substr(arrow + 4), path)) return "this system makes no symbolic links";
     } else if (equals != std::string::npos) {
       WriteBytes(path, Decoded(entry.substr(equals + 3)));
-    } else if (copy != std::string::npos) {
-      WriteBytes(path, ReadBytes(FixturePath(entry.substr(copy + 3))));
     }
     for (std::size_t i = 1; i < parts.size(); ++i) {
       const std::string& attribute = parts[i];
@@ -95,12 +89,6 @@ std::vector<std::string> ListTree(const std::string& root) {
   }
   std::sort(entries.begin(), entries.end());
   return entries;
-}
-
-std::string ListedEntry(const std::string& line) {
-  const std::size_t copy = line.find(" < ");
-  if (copy == std::string::npos) return line;
-  return line.substr(0, copy) + " = " + Encoded(ReadBytes(FixturePath(line.substr(copy + 3))));
 }
 
 }  // namespace qm::testing

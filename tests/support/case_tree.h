@@ -8,7 +8,6 @@ namespace qm::testing {
 /// A tree of files written one entry per line, paths relative to its root with "/" between names:
 ///   "a/b/"            a folder (its parents are made as needed)
 ///   "a/f = text"      a file holding `text`, where "<cr>", "<nl>" and "<nul>" stand for CR, LF and NUL
-///   "a/f < name"      a file holding the bytes of tests/fixtures/name
 ///   "a/l -> target"   a symbolic link to `target` (as ln -s takes it)
 ///   "a/p | fifo"      a FIFO; "| socket" a socket
 /// A file or folder line may end with attributes after " | ": "locked" (see lockedFiles), "owner N" (given to
@@ -22,11 +21,11 @@ struct CaseTree {
   std::vector<std::string> lockedFiles;
 };
 
+/// `text` with each `from` in it replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to);
+
 /// Every entry below `root` without following links, sorted, in the form CaseTree reads: "a/", "a/f = text",
 /// "a/l -> target", "a/p | special".
 std::vector<std::string> ListTree(const std::string& root);
-
-/// An expected line of ListTree as a case writes it: "a/f < name" stands for the bytes of the fixture.
-std::string ListedEntry(const std::string& line);
 
 }  // namespace qm::testing

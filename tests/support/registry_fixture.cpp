@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "platform/text.h"
 #include "registry/reg_key.h"
 #include "registry/reg_keys.h"
@@ -27,12 +25,10 @@ std::string Utf16LeFile(const std::string& utf8) {
   return bytes;
 }
 
-/// Section keys of the fixture that lie below no other section of it.
+/// Section keys of the fixture that lie below no other section of it (a repeated one may come twice).
 std::vector<std::string> FindTopKeys(const std::string& fixtureText) {
   std::vector<std::string> sections;
-  std::istringstream lines(fixtureText);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : TextLines(fixtureText)) {
     if (line.size() < 2 || line.front() != '[' || line.back() != ']' || line[1] == '-') continue;
     std::string key = line.substr(1, line.size() - 2);
     if (key.compare(0, kCurrentUserPrefix.size(), kCurrentUserPrefix) != 0) {
@@ -48,9 +44,7 @@ std::vector<std::string> FindTopKeys(const std::string& fixtureText) {
       below = below || (key.size() > other.size() && text::EqualsIgnoreCase(key.substr(0, other.size()), other) &&
                         key[other.size()] == '\\');
     }
-    bool known = false;
-    for (const std::string& seen : top) known = known || text::EqualsIgnoreCase(seen, key);
-    if (!below && !known) top.push_back(key);
+    if (!below) top.push_back(key);
   }
   return top;
 }

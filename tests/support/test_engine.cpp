@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "config/crypt.h"
 
 namespace qm::testing {
@@ -36,21 +34,19 @@ TestEngine::TestEngine(const std::string& registryFixture, const std::string& re
   engine.Settings.KeepLogDays = 1;
 }
 
-std::string EncipheredCatalogue(const std::string& plainLines, const std::string& dir) {
-  std::istringstream lines(plainLines);
+std::string WriteCatalogue(const ScratchFolder& dir, const std::string& plainLines) {
   std::string stored;
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (std::string line : TextLines(plainLines)) {
     for (std::size_t at = line.find("{dir}"); at != std::string::npos; at = line.find("{dir}", at)) {
-      line.replace(at, 5, dir);
+      line.replace(at, 5, dir.Path());
     }
     stored += Crypt::EnCrypt(line) + "\r\n";
   }
-  return stored;
+  return dir.Write("PrivacyConfig.dat", stored);
 }
 
 std::vector<std::string> TestEngine::LoadCatalogue(const std::string& plainLines) {
-  return engine.LoadCatalogue(dir.Write("PrivacyConfig.dat", EncipheredCatalogue(plainLines, dir.Path())));
+  return engine.LoadCatalogue(WriteCatalogue(dir, plainLines));
 }
 
 RunTotals TestEngine::Run(bool clear, const std::string& tag, RunListener* listener, bool includeUnselected) {
@@ -64,9 +60,7 @@ RunTotals TestEngine::Run(bool clear, const std::string& tag, RunListener* liste
 
 std::vector<std::string> TestEngine::LogLines() const {
   std::vector<std::string> lines;
-  std::istringstream in(ReadBytes(engine.Log().LogFileName));
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : TextLines(ReadBytes(engine.Log().LogFileName))) {
     if (!line.empty() && line.rfind("-=", 0) != 0) lines.push_back(line);
   }
   return lines;

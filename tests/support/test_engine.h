@@ -42,8 +42,9 @@ class TestEngine {
   Engine engine;
 };
 
-/// Plain catalogue lines enciphered as the program stores them, with "{dir}" standing for `dir`.
-std::string EncipheredCatalogue(const std::string& plainLines, const std::string& dir);
+/// Writes the plain catalogue lines into `dir` as PrivacyConfig.dat, enciphered as the program stores them,
+/// with "{dir}" standing for `dir`; returns the file's path.
+std::string WriteCatalogue(const ScratchFolder& dir, const std::string& plainLines);
 
 /// Every trace in order as "kind status path", the form tests compare traces in; none when there is no result.
 std::vector<std::string> TraceTexts(const std::shared_ptr<PrivacyValues>& values);
