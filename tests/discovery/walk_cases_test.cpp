@@ -48,40 +48,21 @@ std::string Joined(const Lines& lines) {
 
 /// Expected lines in this platform's form: {key} the registry root, {dir} the case folder, and the "/" in the
 /// path that follows it this platform's separator (registry paths keep their backslashes).
-Lines Expected(const Lines& lines, const std::string& dir) {
-  Lines out;
-  for (std::string line : lines) {
+Lines Expected(Lines lines, const std::string& dir) {
+  for (std::string& line : lines) {
     line = Replaced(line, "{key}", kRegistryRoot);
     if (const std::size_t start = line.find("{dir}"); start != std::string::npos) {
       std::string tail = line.substr(start + 5);
       std::replace(tail.begin(), tail.end(), '/', FileSystem::Separator());
       line = line.substr(0, start) + dir + tail;
     }
-    out.push_back(line);
   }
-  return out;
+  return lines;
 }
 
 Lines Sorted(Lines lines, bool sort) {
   if (sort) std::sort(lines.begin(), lines.end());
   return lines;
-}
-
-RecycleBinPlaces Bins(const Lines& lines, const std::string& dir) {
-  RecycleBinPlaces places;
-  for (const std::string& line : lines) {
-    std::istringstream words(line);
-    std::string what, name;
-    Drive drive;
-    words >> what >> name >> drive.FileSystem >> drive.DriveType;
-    drive.Path = (std::filesystem::path(dir) / name).string();
-    if (what == "trash") {
-      places.TrashFolder = drive.Path;
-    } else {
-      places.Drives.push_back(drive);
-    }
-  }
-  return places;
 }
 
 class WalkCase : public ::testing::TestWithParam<std::string> {};
@@ -92,12 +73,24 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
 
   const std::string registryText =
       Replaced(Joined(c["registry"]), "{key}", std::string("HKEY_CURRENT_USER\\") + kRegistryRoot);
-  // The user's folders lie inside the case folder, so cases reach them (and their ancestors) too.
+  // The user's folders and the recycle bins lie inside the case folder, so cases reach them (and their
+  // ancestors) too.
   TestEngine t("", registryText, [&](EngineParts& parts, const ScratchFolder& scratch) {
     const auto in = [&](const std::string& name) { return scratch / ("case/" + name); };
     parts.Folders = {in("profile"), in("profile/AppData"), in("windows"), in("windows/system32"),
                      in("temp"),    in("programs")};
-    parts.RecycleBins = Bins(c["bins"], scratch / "case");
+    for (const std::string& line : c["bins"]) {
+      std::istringstream words(line);
+      std::string what;
+      Drive drive;
+      words >> what >> drive.Path >> drive.FileSystem >> drive.DriveType;
+      drive.Path = in(drive.Path);
+      if (what == "trash") {
+        parts.RecycleBins.TrashFolder = drive.Path;
+      } else {
+        parts.RecycleBins.Drives.push_back(drive);
+      }
+    }
   });
   const std::string dir = t.dir.Folder("case");
   const bool anyOrder = c.count("any order") > 0;
