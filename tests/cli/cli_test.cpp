@@ -146,9 +146,8 @@ TEST(Cli, ShowAndClearPrintFinalStatusesTellTheOutcomeByTheirStatusAndTheirLog) 
   const CliRun shown = run({"--json", "show"});
   EXPECT_EQ(shown.status, cli::kExitDone) << shown.err;
   ASSERT_EQ(shown.out.size(), 5u);
-  std::string path = dir / "cache/keep";
-  for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2)) path.insert(at, "\\");
-  EXPECT_EQ(shown.out[0], "{\"software\":\"App\",\"item\":\"Cache\",\"kind\":5,\"path\":\"" + path +
+  EXPECT_EQ(shown.out[0], "{\"software\":\"App\",\"item\":\"Cache\",\"kind\":5,\"path\":\"" +
+                              Replaced(dir / "cache/keep", "\\", "\\\\") +
                               "\",\"name\":\"keep\",\"value\":\"keep\",\"size\":0,\"status\":1}");
   // A logged run names its log last.
   const std::string summary =

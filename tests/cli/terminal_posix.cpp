@@ -92,8 +92,7 @@ std::pair<int, std::string> RunWithOutput(const std::vector<std::string>& argume
 
 TEST(Terminal, OutputThatCannotBeWrittenEndsWithAStatusOfItsOwn) {
   ScratchFolder dir("output");
-  dir.Write("plain.txt", "[Config]\n");
-  const std::vector<std::string> encrypt = {kProgram, "encrypt", dir / "plain.txt"};
+  const std::vector<std::string> encrypt = {kProgram, "encrypt", dir.Write("plain.txt", "[Config]\n")};
 
   // A full disk: the reason, and status 4.
   const int full = ::open("/dev/full", O_WRONLY);
