@@ -11,8 +11,7 @@
 namespace qm::testing {
 namespace {
 
-/// Standard input from a pipe for the life of the object; `text` is in it, and the pipe stays open for more
-/// unless `close`.
+/// Standard input from a pipe holding `text` while the object lives; the pipe stays open for more unless `close`.
 class PipedInput {
  public:
   PipedInput(const std::string& text, bool close) : saved_(::dup(STDIN_FILENO)) {
