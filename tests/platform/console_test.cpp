@@ -12,13 +12,6 @@ namespace {
 
 std::atomic<int> interrupts{0};
 
-TEST(ConsoleTest, OutputIsTheUtf8BytesOnAPipe) {
-  if (console::IsTerminal(console::Stream::Out)) GTEST_SKIP() << "standard output is a terminal here";
-  ::testing::internal::CaptureStdout();
-  console::Write(console::Stream::Out, "caf\xC3\xA9 \xF0\x9F\x98\x80\n");
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "caf\xC3\xA9 \xF0\x9F\x98\x80\n");
-}
-
 TEST(ConsoleTest, CtrlCCallsTheHandlerInsteadOfEndingTheProgram) {
   if (FileSystem::Separator() == '\\') GTEST_SKIP() << "Ctrl+C reaches a Windows program only through a console";
   console::OnInterrupt([] { ++interrupts; });
