@@ -4,15 +4,13 @@
 
 namespace qm {
 
-TEST(TextTest, Utf16CarriesCharactersBeyondTheBasicPlaneAsSurrogatePairs) {
+TEST(TextTest, Utf16CarriesCharactersBeyondTheBasicPlaneAsSurrogatePairsAndMalformedInputAsReplacements) {
   const std::string utf8 = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z";  // a é € 😀 z
   const std::u16string utf16 = text::Utf8ToUtf16(utf8);
   EXPECT_EQ(utf16, (std::u16string{u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00, u'z'}));
   EXPECT_EQ(text::Utf16ToUtf8(utf16), utf8);
   EXPECT_EQ(text::Utf8ToUtf16("\xF4\x8F\xBF\xBF"), (std::u16string{0xDBFF, 0xDFFF}));  // U+10FFFF, the last one
-}
 
-TEST(TextTest, MalformedInputBecomesReplacementCharacters) {
   const std::u16string replacement(1, 0xFFFD);
   EXPECT_EQ(text::Utf8ToUtf16("a\xFF" "b"), u"a" + replacement + u"b");
   EXPECT_EQ(text::Utf8ToUtf16("\xC0\xAF"), replacement + replacement);        // overlong "/"
