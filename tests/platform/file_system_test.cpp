@@ -173,7 +173,7 @@ TEST(FileSystemTest, FailuresCarryTheScriptingRuntimeNumbers) {
   EXPECT_FALSE(IsPermissionDenied(RuntimeError(errors::kPermissionDenied, "RegKey", "not the file system's")));
 }
 
-TEST(FileSystemTest, TextStreamsSplitEveryKindOfLineBreakAndWriteOrAppendCrLf) {
+TEST(FileSystemTest, TextStreamsSplitEveryKindOfLineBreakAndWriteCrLf) {
   ScratchFolder scratch("streams");
   FileSystem fs;
   const std::string mixed = scratch.Write("mixed.txt", "one\r\ntwo\nthree\rfour\r\n\r\ncaf\xE9\n\nlast");
