@@ -328,6 +328,9 @@ class StoreRegistry final : public RegistryBackend {
   /// Reads the file into a new tree. Refuses a file that is no regular file, cannot be read or has no .reg
   /// header.
   void Load() {
+    // Stamped before the read: a file that another writer replaces while it is read differs from the stamp, so
+    // the next Lock reads it again instead of writing back what was read before the change.
+    const FileStamp stamp = FileStamp::Of(file_);
     std::string bytes;
     try {
       bytes = FileSystem().ReadAllBytes(file_);
@@ -338,7 +341,7 @@ class StoreRegistry final : public RegistryBackend {
     const RegFileResult read = bytes.empty() ? RegFileResult{true, {}} : ParseRegFile(bytes, *tree);
     if (!read.IsRegFile) Refuse(file_, "is not a .reg file (no header)");
     tree_ = std::move(tree);
-    stamp_ = FileStamp::Of(file_);
+    stamp_ = stamp;
     // What the store cannot read it keeps by never writing the file again.
     readOnlyReason_ = read.Problem.Line == 0 ? std::string()
                                              : "the registry store " + file_ + " line " +
