@@ -29,12 +29,9 @@ class FileOverwrite {
   FileOverwrite(const FileOverwrite&) = delete;
   FileOverwrite& operator=(const FileOverwrite&) = delete;
 
-  /// The file's length in bytes, as it was when it was opened.
-  uint64_t Size() const { return size_; }
-
-  /// The ranges of the file that hold data, in order and within Size(). The holes of a sparse file are left
-  /// out (they read as NUL bytes already, and writing them would allocate them); a file that is not sparse
-  /// is one range over its whole length. Raises when a sparse file's ranges cannot be learnt.
+  /// The ranges of the file that hold data, in order and within its length when it was opened. The holes of
+  /// a sparse file are left out (they read as NUL bytes already, and writing them would allocate them); a file
+  /// that is not sparse is one range over its whole length. Raises when a sparse file's ranges cannot be learnt.
   std::vector<ByteRange> DataRanges() const;
 
   /// Moves the write position to `offset`.
