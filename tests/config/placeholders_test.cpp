@@ -36,8 +36,17 @@ struct FakeSources {
 
 }  // namespace
 
-TEST(ExpandPlaceholdersTest, FolderTokensAndTheTextAroundThem) {
+TEST(ExpandPlaceholdersTest, AnEmptyFolderFailsTheWholeExpansion) {
   RegistryFixture registry;
+  SpecialFolders folders = WindowsTestFolders();
+  folders.WindowsDir.clear();
+  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry.Registry()), "");
+  EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders, registry.Registry()), "");
+  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders, registry.Registry()), "C:\\Windows\\system32\\x");
+}
+
+TEST(ExpandPlaceholdersTest, FolderAndRegistryTokensAndTheTextAroundThem) {
+  RegistryFixture registry("registry_shell_folders.reg");
   const auto expand = [&](const std::string& s) {
     return ExpandPlaceholders(s, WindowsTestFolders(), registry.Registry());
   };
@@ -53,22 +62,8 @@ TEST(ExpandPlaceholdersTest, FolderTokensAndTheTextAroundThem) {
   EXPECT_EQ(expand(""), "");
   // A token of two parts is no registry token: it vanishes like any unknown name.
   EXPECT_EQ(expand("%A<>B%x"), "x");
-}
 
-TEST(ExpandPlaceholdersTest, AnEmptyFolderFailsTheWholeExpansion) {
-  RegistryFixture registry;
-  SpecialFolders folders = WindowsTestFolders();
-  folders.WindowsDir.clear();
-  EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry.Registry()), "");
-  EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders, registry.Registry()), "");
-  EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders, registry.Registry()), "C:\\Windows\\system32\\x");
-}
-
-TEST(ExpandPlaceholdersTest, RegistryTokensReadTheValueOrFailTheExpansion) {
-  RegistryFixture registry("registry_shell_folders.reg");
-  const auto expand = [&](const std::string& s) {
-    return ExpandPlaceholders(s, WindowsTestFolders(), registry.Registry());
-  };
+  // A registry token reads the value, or fails the whole expansion.
   const std::string key = "Software\\QuillmereTest\\Placeholders<>";
   EXPECT_EQ(expand("%HKEY_CURRENT_USER<>" + key + "Cache%\\Temp\\*.tmp"), "C:\\Users\\Test\\Cache\\Temp\\*.tmp");
   EXPECT_EQ(expand("[%HKEY_CURRENT_USER<>" + key + "Cache%]%windowsdir%"), "[C:\\Users\\Test\\Cache]C:\\Windows");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "catalogue_helpers.h"
+#include "config/catalogue_tree.h"
+#include "config/privacy_item.h"
 #include "support/event_journal.h"
 
 namespace qm::testing {
@@ -13,6 +15,66 @@ using Lines = std::vector<std::string>;
 constexpr SoftwareType kRoot = SoftwareType::Root;
 constexpr SoftwareType kPlugins = SoftwareType::Plugins;
 constexpr SoftwareType kCustoms = SoftwareType::Customs;
+
+TEST(PrivacyItem, SettingsStringsSplitAfterTrimmingTheWhole) {
+  PrivacyItem item;
+  item.SetSeekSettingsByString("  HKEY_CURRENT_USER <> Software\\App  ");
+  EXPECT_EQ(Entries(item.SeekSettings), (Lines{"HKEY_CURRENT_USER ", " Software\\App"}));
+  // The methods append; two separators in a row give an empty entry.
+  item.SetSeekSettingsByString("a<><>b");
+  EXPECT_EQ(Entries(item.SeekSettings), (Lines{"HKEY_CURRENT_USER ", " Software\\App", "a", "", "b"}));
+  item.SetSeekSettingsByString("   ");
+  item.SetSeekSettingsByString("");
+  EXPECT_EQ(item.SeekSettings.Count(), 5);
+  item.SetHoldSettingsByString("C:\\x.txt<>C:\\y.txt");
+  EXPECT_EQ(Entries(item.HoldSettings), (Lines{"C:\\x.txt", "C:\\y.txt"}));
+  EXPECT_THROW(item.SeekSettings.Item(6), RuntimeError);
+}
+
+TEST(PrivacyItem, TypeNamesAreExact) {
+  const std::vector<std::pair<const char*, int32_t>> names = {{"RegValue", 1}, {"RegKey", 2}, {"RegSubKeyValue", 3},
+                                                              {"File", 4},     {"Folder", 5}, {"IniFileItem", 7},
+                                                              {"Customize", 8}};
+  for (const auto& [name, code] : names) {
+    EXPECT_EQ(static_cast<int32_t>(PrivacyItem::TransPrivacyItemType(name)), code);
+    EXPECT_EQ(PrivacyItem::PrivacyItemTypeName(static_cast<PrivacyItemType>(code)), name);
+  }
+  for (const char* unknown : {"file", "File ", ""}) {
+    EXPECT_EQ(PrivacyItem::TransPrivacyItemType(unknown), PrivacyItemType::Unknown);
+  }
+  EXPECT_EQ(PrivacyItem::PrivacyItemTypeName(static_cast<PrivacyItemType>(6)), "");
+}
+
+TEST(PrivacyItem, FrameSearchesOnlyRegularItemsOfKnownType) {
+  FakeWalks walks;
+  EventJournal journal;
+  auto item = MakeConfig("App", kRoot, true, {"Recent=2"})->Items.Item(1);
+  item->Subscribe(&journal);
+
+  // Without refreshing before any search: no result, reported as -1, nothing searched.
+  EXPECT_EQ(item->GetPrivacyValue(walks, Kept()), nullptr);
+  const auto found = item->GetPrivacyValue(walks, Search(false, true));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(item->ValueCount(), 2);
+  // Reporting the kept result again raises no AppendValue and the same count.
+  EXPECT_EQ(item->GetPrivacyValue(walks, Kept()), found);
+  EXPECT_EQ(walks.searched, (Lines{"Recent!"}));
+  EXPECT_EQ(journal.lines, (Lines{"item Recent -1", "append Recent Recent.ini:k1", "append Recent Recent.ini:k2",
+                                  "item Recent 2", "item Recent 2"}));
+
+  // Irregular and unknown-type items search nothing and answer an empty result: 0, not -1.
+  journal.lines.clear();
+  item->Irregular = true;
+  EXPECT_EQ(item->GetPrivacyValue(walks, Search())->Count(), 0);
+  item->Irregular = false;
+  item->ItemType = static_cast<PrivacyItemType>(6);
+  EXPECT_EQ(item->GetPrivacyValue(walks, Search())->Count(), 0);
+  EXPECT_EQ(walks.searched.size(), 1u);
+  EXPECT_EQ(journal.lines, (Lines{"item Recent 0", "item Recent 0"}));
+
+  item->EmptyPrivacyValue();
+  EXPECT_EQ(item->ValueCount(), -1);
+}
 
 std::string Order(const PrivacyConfigs& catalogue) {
   std::string names;
@@ -206,6 +268,69 @@ TEST(PrivacyConfigs, FindAndClone) {
   EXPECT_EQ(recent->HoldSettings.Count(), 1);
   // Type names are matched exactly.
   EXPECT_EQ(PrivacyConfig::TransSoftwareType("customs"), SoftwareType::Unknown);
+}
+
+/// The tags of the nodes in the order they were made.
+Lines Tags(const std::vector<CatalogueTreeNode>& tree) {
+  Lines tags;
+  for (const CatalogueTreeNode& node : tree) tags.push_back(node.Tag);
+  return tags;
+}
+
+TEST(CatalogueTree, TagsAreFullPathsOfSelectedConfigurationsAndItems) {
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("Windows", kRoot, true, {"Recent=1", "-Temp=1", "Run=1"}));
+  catalogue.Add(MakeConfig("Hidden", kRoot, false, {"x=1"}));
+  catalogue.Add(MakeConfig("Opera", kPlugins, true, {"Cache=1"}));
+  catalogue.Add(MakeConfig("Mine", kCustoms, true, {"Cookies=1"}));
+  catalogue.Add(MakeConfig("Vlc", kPlugins, true, {}));
+  catalogue.Add(MakeConfig("Odd", SoftwareType::Unknown, true, {"o=1"}));
+
+  const auto tree = BuildCatalogueTree(catalogue);
+  // Groups are made where their first configuration comes; the display order shows each node followed by its
+  // subtree.
+  EXPECT_EQ(Joined(Tags(tree)), Joined(FixtureLines("tree_tags.txt")));
+  EXPECT_EQ(DisplayOrder(tree), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 10, 7, 8, 9, 11, 12}));
+
+  EXPECT_EQ(tree[0].Key, "root");
+  EXPECT_EQ(tree[0].Parent, CatalogueTreeNode::kNoParent);
+  EXPECT_EQ(tree[4].Key, "plug");
+  EXPECT_EQ(tree[4].Text, "Plug-ins");
+  EXPECT_EQ(tree[7].Key, "cust");
+  EXPECT_EQ(tree[6].Text, "Cache");
+  EXPECT_EQ(tree[6].Parent, 5u);
+  EXPECT_EQ(tree[6].Config, catalogue.Item(3));
+  EXPECT_EQ(tree[6].Item, catalogue.Item(3)->Items.Item(1));
+  EXPECT_EQ(tree[5].Item, nullptr);
+}
+
+TEST(CatalogueTree, AllAddsTheUnselectedOnes) {
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("Windows", kRoot, true, {"Recent=1", "-Temp=1"}));
+  catalogue.Add(MakeConfig("Off", kCustoms, false, {"-x=1"}));
+  EXPECT_EQ(Tags(BuildCatalogueTree(catalogue)),
+            (Lines{"Ur All Privacy", "Ur All Privacy\\Windows", "Ur All Privacy\\Windows\\Recent"}));
+  EXPECT_EQ(Tags(BuildCatalogueTree(catalogue, true)),
+            (Lines{"Ur All Privacy", "Ur All Privacy\\Windows", "Ur All Privacy\\Windows\\Recent",
+                   "Ur All Privacy\\Windows\\Temp", "Ur All Privacy\\Customs", "Ur All Privacy\\Customs\\Off",
+                   "Ur All Privacy\\Customs\\Off\\x"}));
+  // An empty catalogue still has its root.
+  EXPECT_EQ(Tags(BuildCatalogueTree(PrivacyConfigs())), (Lines{"Ur All Privacy"}));
+}
+
+TEST(CatalogueTree, NamesThatCannotBeTagsGetTagsThatAreStillUniqueWithOrWithoutTheUnselected) {
+  PrivacyConfigs catalogue;
+  catalogue.Add(MakeConfig("Plug-ins", kRoot, true, {"a\\b=1", "a/b=1"}));
+  catalogue.Add(MakeConfig("Tool", kPlugins, false, {"x=1"}));
+  catalogue.Add(MakeConfig("Tool", kPlugins, true, {"x=1", "-x=1", "x=1"}));
+  catalogue.Add(MakeConfig("Tool", kCustoms, true, {"x=1"}));
+  const Lines selected = FixtureLines("tree_names.txt");
+  EXPECT_EQ(Joined(Tags(BuildCatalogueTree(catalogue))), Joined(selected));
+  const auto all = BuildCatalogueTree(catalogue, true);
+  for (const std::string& tag : selected) EXPECT_NE(FindTreeNode(all, tag), CatalogueTreeNode::kNoParent) << tag;
+  EXPECT_EQ(all[FindTreeNode(all, "Ur All Privacy\\Plug-ins\\Tool")].Config, catalogue.Item(2));
+  EXPECT_EQ(FindTreeNode(all, "Ur All Privacy\\Nothing"), CatalogueTreeNode::kNoParent);
+  EXPECT_EQ(TagProblems(catalogue).size(), 6u);
 }
 
 }  // namespace
