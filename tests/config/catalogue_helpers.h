@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <memory>
 #include <sstream>
@@ -48,6 +50,7 @@ inline std::vector<std::string> FixtureLines(const std::string& name) {
   std::istringstream text(ReadBytes(std::string(QM_FIXTURES_DIR) + "/config/" + name));
   // A checkout with CR LF line ends reads the same.
   for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+  EXPECT_FALSE(lines.empty()) << name << " is missing or empty";
   return lines;
 }
 

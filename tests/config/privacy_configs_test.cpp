@@ -277,10 +277,10 @@ Lines Tags(const std::vector<CatalogueTreeNode>& tree) {
   return tags;
 }
 
-TEST(CatalogueTree, TagsAreFullPathsOfSelectedConfigurationsAndItems) {
+TEST(CatalogueTree, TagsAreFullPathsOfTheSelectedOrOfAllConfigurationsAndItems) {
   PrivacyConfigs catalogue;
   catalogue.Add(MakeConfig("Windows", kRoot, true, {"Recent=1", "-Temp=1", "Run=1"}));
-  catalogue.Add(MakeConfig("Hidden", kRoot, false, {"x=1"}));
+  catalogue.Add(MakeConfig("Hidden", kCustoms, false, {"x=1"}));
   catalogue.Add(MakeConfig("Opera", kPlugins, true, {"Cache=1"}));
   catalogue.Add(MakeConfig("Mine", kCustoms, true, {"Cookies=1"}));
   catalogue.Add(MakeConfig("Vlc", kPlugins, true, {}));
@@ -302,20 +302,10 @@ TEST(CatalogueTree, TagsAreFullPathsOfSelectedConfigurationsAndItems) {
   EXPECT_EQ(tree[6].Config, catalogue.Item(3));
   EXPECT_EQ(tree[6].Item, catalogue.Item(3)->Items.Item(1));
   EXPECT_EQ(tree[5].Item, nullptr);
-}
 
-TEST(CatalogueTree, AllAddsTheUnselectedOnes) {
-  PrivacyConfigs catalogue;
-  catalogue.Add(MakeConfig("Windows", kRoot, true, {"Recent=1", "-Temp=1"}));
-  catalogue.Add(MakeConfig("Off", kCustoms, false, {"-x=1"}));
-  EXPECT_EQ(Tags(BuildCatalogueTree(catalogue)),
-            (Lines{"Ur All Privacy", "Ur All Privacy\\Windows", "Ur All Privacy\\Windows\\Recent"}));
-  EXPECT_EQ(Tags(BuildCatalogueTree(catalogue, true)),
-            (Lines{"Ur All Privacy", "Ur All Privacy\\Windows", "Ur All Privacy\\Windows\\Recent",
-                   "Ur All Privacy\\Windows\\Temp", "Ur All Privacy\\Customs", "Ur All Privacy\\Customs\\Off",
-                   "Ur All Privacy\\Customs\\Off\\x"}));
-  // An empty catalogue still has its root.
-  EXPECT_EQ(Tags(BuildCatalogueTree(PrivacyConfigs())), (Lines{"Ur All Privacy"}));
+  // With the unselected ones a group can be made for a configuration that is not selected.
+  EXPECT_EQ(Joined(Tags(BuildCatalogueTree(catalogue, true))), Joined(FixtureLines("tree_tags_all.txt")));
+  EXPECT_EQ(Tags(BuildCatalogueTree(PrivacyConfigs())), (Lines{"Ur All Privacy"})) << "an empty catalogue has a root";
 }
 
 TEST(CatalogueTree, NamesThatCannotBeTagsGetTagsThatAreStillUniqueWithOrWithoutTheUnselected) {
