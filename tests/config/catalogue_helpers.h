@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/crypt.h"
@@ -29,8 +31,7 @@ inline std::vector<std::string> RawLines(const std::string& path) {
   const std::string bytes = ReadBytes(path);
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) end = bytes.size();
+    const std::size_t end = std::min(bytes.find("\r\n", start), bytes.size());
     lines.push_back(bytes.substr(start, end - start));
     start = end + 2;
   }
@@ -89,8 +90,7 @@ inline std::vector<std::string> Described(const PrivacyConfig& config) {
 inline std::vector<std::string> Described(const PrivacyConfigs& catalogue) {
   std::vector<std::string> lines;
   for (const auto& config : catalogue) {
-    const std::vector<std::string> more = Described(*config);
-    lines.insert(lines.end(), more.begin(), more.end());
+    for (std::string& line : Described(*config)) lines.push_back(std::move(line));
   }
   return lines;
 }

