@@ -24,9 +24,7 @@ constexpr const char* kKey = "Software\\Bench";
 
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 /// The shortest of `rounds` runs of `once`, which prepares what it needs and returns the seconds of the part
 /// it times.
@@ -46,8 +44,8 @@ std::string ManyValuesFile(size_t count) {
   auto key = RegistryStore::Create(store.Root(kCurrentUser), kKey, created);
   for (size_t i = 0; i < count; ++i) {
     std::string textData = "data of value " + std::to_string(i) + '\0';
-    std::vector<uint8_t> data = i % 2 ? std::vector<uint8_t>{uint8_t(i), 0, 0, 0}
-                                      : std::vector<uint8_t>(textData.begin(), textData.end());
+    std::vector<uint8_t> data =
+        i % 2 ? std::vector<uint8_t>{uint8_t(i), 0, 0, 0} : std::vector<uint8_t>(textData.begin(), textData.end());
     key->Values.Set(ValueName(i), i % 2 ? 4 : 1, std::move(data));
   }
   return qm::reg::FormatRegFile(store);

@@ -111,9 +111,9 @@ Engine::Engine(EngineParts parts)
     : parts_(std::move(parts)), registry_(*parts_.Registry), log_(parts_.LogsFolder, *parts_.Time) {
   // The placeholder folders a catalogue names are as much the user's as the well-known ones; the temporary
   // folder is no such folder, emptying it is what cleaners do.
-  for (const std::string* folder : {&parts_.Folders.UserProfileDir, &parts_.Folders.AppDataDir,
-                                    &parts_.Folders.WindowsDir, &parts_.Folders.SystemDir,
-                                    &parts_.Folders.ProgramFilesDir}) {
+  for (const std::string* folder :
+       {&parts_.Folders.UserProfileDir, &parts_.Folders.AppDataDir, &parts_.Folders.WindowsDir,
+        &parts_.Folders.SystemDir, &parts_.Folders.ProgramFilesDir}) {
     if (!folder->empty()) parts_.WellKnownFolders.push_back(*folder);
   }
 }
@@ -156,7 +156,8 @@ RunTotals Engine::Run(const RunTarget& target, const RunOptions& options, RunLis
     try {
       log_.StartLogging();
     } catch (const RuntimeError& error) {
-      if (listener) listener->Warning("the activity log cannot be written, the run goes on without it: " + error.Description());
+      if (listener)
+        listener->Warning("the activity log cannot be written, the run goes on without it: " + error.Description());
     }
   }
   RunTotals totals = Search(target, SearchOptions{true, options.IncludeUnselected, options.Clear}, listener);

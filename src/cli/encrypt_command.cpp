@@ -17,9 +17,9 @@ int RunEncrypt(const CommandContext& context) {
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     // Enciphering such a line would turn its bytes into "?" and 0xFF without a word.
     if (!text::IsValidUtf8(line) || line.find('\0') != std::string::npos) {
-      ReportError(context, *context.options.argument + " line " + std::to_string(number) +
-                               (line.find('\0') != std::string::npos ? ": holds a NUL character"
-                                                                       : ": is not valid UTF-8 text"));
+      ReportError(context,
+                  *context.options.argument + " line " + std::to_string(number) +
+                      (line.find('\0') != std::string::npos ? ": holds a NUL character" : ": is not valid UTF-8 text"));
       return kExitNoCatalogue;
     }
     context.out << Crypt::EnCrypt(TrimBlanks(line)) << '\n';

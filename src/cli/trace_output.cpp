@@ -33,14 +33,14 @@ std::string TraceJson(const std::string& software, const std::string& item, cons
   AppendText(line, pv.ValueName);
   line += ",\"value\":";
   AppendText(line, pv.Value);
-  line += ",\"size\":" + std::to_string(pv.Size) + ",\"status\":" + std::to_string(static_cast<int>(pv.ValueStatus)) +
-          "}";
+  line +=
+      ",\"size\":" + std::to_string(pv.Size) + ",\"status\":" + std::to_string(static_cast<int>(pv.ValueStatus)) + "}";
   return line;
 }
 
 std::string ProblemJson(const std::string& path, const RuntimeError& error) {
-  return "{\"error\":{\"code\":" + std::to_string(error.Number()) + ",\"message\":" +
-         Json("cannot read " + path + ": " + error.Description()) + ",\"path\":" + Json(path) + "}}";
+  return "{\"error\":{\"code\":" + std::to_string(error.Number()) +
+         ",\"message\":" + Json("cannot read " + path + ": " + error.Description()) + ",\"path\":" + Json(path) + "}}";
 }
 
 std::string SummaryJson(const std::string& node, const RunTotals& totals) {

@@ -28,8 +28,8 @@ struct CatalogueTreeNode {
   /// The node's full path: the tag parts from the root down, joined by "\". A configuration's or item's part
   /// is its name, unless that name cannot stand in a tag (see BuildCatalogueTree).
   std::string Tag;
-  std::size_t Parent = kNoParent;     ///< index of the parent node
-  std::vector<std::size_t> Children;  ///< indexes of the child nodes, in order
+  std::size_t Parent = kNoParent;              ///< index of the parent node
+  std::vector<std::size_t> Children;           ///< indexes of the child nodes, in order
   SoftwareType Group = SoftwareType::Unknown;  ///< for the "Plug-ins" and "Customs" nodes: their software type
   std::shared_ptr<PrivacyConfig> Config;       ///< set for configuration and item nodes
   std::shared_ptr<PrivacyItem> Item;           ///< set for item nodes

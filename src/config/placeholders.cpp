@@ -137,5 +137,4 @@ std::string ExpandPlaceholders(const std::string& s, const SpecialFolders& folde
   return result;
 }
 
-
 }  // namespace qm

@@ -20,9 +20,9 @@ struct SpecialFolders {
 /// Where InitSpecialFolders gets its answers; the defaults ask the shell, the registry and the file-system
 /// service. Tests replace them to reach every fallback.
 struct SpecialFolderSources {
-  std::function<std::string(int csidl)> shellFolder;         ///< "" when the shell has none
-  std::function<std::string()> registryAppData;              ///< the "AppData" shell-folders value, "" when missing
-  std::function<std::string(int which)> fileSystemFolder;    ///< GetSpecialFolder(0, 1, 2)
+  std::function<std::string(int csidl)> shellFolder;       ///< "" when the shell has none
+  std::function<std::string()> registryAppData;            ///< the "AppData" shell-folders value, "" when missing
+  std::function<std::string(int which)> fileSystemFolder;  ///< GetSpecialFolder(0, 1, 2)
   /// The system's answers; the shell-folders value is read from `registry`, which must outlive the sources.
   static SpecialFolderSources System(reg::RegistryBackend& registry);
 };

@@ -1,6 +1,5 @@
 #include "config/privacy_configs.h"
 
-
 namespace qm {
 
 PrivacyConfigs::PrivacyConfigs()
@@ -30,9 +29,8 @@ void PrivacyConfigs::EmptyPrivacyValue() {
   for (const auto& config : *this) config->EmptyPrivacyValue();
 }
 
-void PrivacyConfigs::SearchConfig(const std::shared_ptr<PrivacyConfig>& config,
-                                  std::shared_ptr<PrivacyValues>& result, ItemWalks& walks,
-                                  const SearchOptions& options) {
+void PrivacyConfigs::SearchConfig(const std::shared_ptr<PrivacyConfig>& config, std::shared_ptr<PrivacyValues>& result,
+                                  ItemWalks& walks, const SearchOptions& options) {
   pcEvent_.Set(config);
   MergePrivacyValues(result, config->GetPrivacyValue(walks, options), false);
 }

@@ -34,12 +34,9 @@ std::string IrregularReason(const PrivacyItem& item) {
     }
     case PrivacyItemType::File:
     case PrivacyItemType::Folder:
-    case PrivacyItemType::IniFileItem:
-      return PathProblem(item, 1);
-    case PrivacyItemType::Customize:
-      return TakesProfilesFolder(item) ? PathProblem(item, 2) : "";
-    case PrivacyItemType::Unknown:
-      break;
+    case PrivacyItemType::IniFileItem: return PathProblem(item, 1);
+    case PrivacyItemType::Customize: return TakesProfilesFolder(item) ? PathProblem(item, 2) : "";
+    case PrivacyItemType::Unknown: break;
   }
   return "";
 }

@@ -17,8 +17,8 @@ namespace {
 std::optional<std::pair<FolderHandle, FolderEntry>> OpenEntry(const std::string& path) {
   const std::size_t separator = path.find_last_of(FileSystem::Separator());
   if (separator == std::string::npos || separator + 1 == path.size()) return std::nullopt;
-  const std::string parent = separator == 0 || path[separator - 1] == ':' ? path.substr(0, separator + 1)
-                                                                           : path.substr(0, separator);
+  const std::string parent =
+      separator == 0 || path[separator - 1] == ':' ? path.substr(0, separator + 1) : path.substr(0, separator);
   FolderHandle folder = FolderHandle::Open(parent);
   std::optional<FolderEntry> entry = folder.Find(path.substr(separator + 1));
   if (!entry) return std::nullopt;
@@ -36,8 +36,8 @@ void SeekFiles(WalkContext& context) {
     // Not a folder: maybe the one file the item names.
     std::optional<std::pair<FolderHandle, FolderEntry>> file;
     SkipFailure([&] { file = OpenEntry(target); });
-    if (file && (file->second.Kind == EntryKind::File || (file->second.Kind == EntryKind::Link &&
-                                                          !file->second.LinkToFolder && !file->second.Foreign))) {
+    if (file && (file->second.Kind == EntryKind::File ||
+                 (file->second.Kind == EntryKind::Link && !file->second.LinkToFolder && !file->second.Foreign))) {
       SkipFailure([&] { tree.HandleFile(file->first, file->second); });
     }
     return;

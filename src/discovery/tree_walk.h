@@ -12,9 +12,9 @@ namespace qm {
 
 /// What became of a container that a clear tried to remove once its content was dealt with.
 enum class Removal {
-  Removed,   ///< it is gone
-  Gone,      ///< someone else removed it first: gone all the same
-  Kept,      ///< it is not empty, or the system refused
+  Removed,  ///< it is gone
+  Gone,     ///< someone else removed it first: gone all the same
+  Kept,     ///< it is not empty, or the system refused
 };
 
 /// The depth-first walk shared by the folder walks (Folder items, recycle bins) and the registry key walk.
@@ -55,8 +55,8 @@ class TreeWalk {
     Node node;
     std::vector<Recorded> subs;
     std::size_t next = 0;
-    bool holdsHeld = false;    ///< a held trace stays somewhere inside
-    bool holdsOther = false;   ///< something else stays inside
+    bool holdsHeld = false;   ///< a held trace stays somewhere inside
+    bool holdsOther = false;  ///< something else stays inside
   };
 
   TreeWalk(WalkContext& context, Tree& tree) : context_(context), tree_(tree) {}

@@ -47,14 +47,14 @@ class WalkProblemListener {
 /// services never see each other.
 struct WalkServices {
   reg::RegistryBackend& Registry;
-  const std::atomic<bool>& Stop;          ///< set when the run must stop before its next trace
-  const Clock& Time;                      ///< the date and time of the registry walk's error lines
+  const std::atomic<bool>& Stop;  ///< set when the run must stop before its next trace
+  const Clock& Time;              ///< the date and time of the registry walk's error lines
   FileEraser& Eraser;
-  TraceLog* Log = nullptr;                ///< the activity log while a log run is open
+  TraceLog* Log = nullptr;  ///< the activity log while a log run is open
   WalkProblemListener* Problems = nullptr;
   std::vector<std::string> ProtectedFolders;  ///< a Folder item on one of them, or on an ancestor, finds nothing
   RecycleBinPlaces RecycleBins;
-  std::string UserText;                   ///< the current user as the recycle bins and AutoComplete name it
+  std::string UserText;  ///< the current user as the recycle bins and AutoComplete name it
 };
 
 }  // namespace qm

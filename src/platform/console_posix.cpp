@@ -50,7 +50,9 @@ void Write(Stream stream, std::string_view utf8) {
   }
 }
 
-bool IsBrokenPipe(const RuntimeError& error) { return error.Source() == "Console" && error.LastPlatformError() == EPIPE; }
+bool IsBrokenPipe(const RuntimeError& error) {
+  return error.Source() == "Console" && error.LastPlatformError() == EPIPE;
+}
 
 bool IsTerminal(Stream stream) { return ::isatty(DescriptorOf(stream)) == 1; }
 

@@ -1,11 +1,10 @@
-#include "platform/file_overwrite.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/file_overwrite.h"
 #include "platform/file_system_detail.h"
 
 namespace qm {

@@ -1,7 +1,8 @@
+#include "platform/file_system.h"
+
 #include <map>
 #include <utility>
 
-#include "platform/file_system.h"
 #include "platform/file_system_detail.h"
 #include "platform/folder_handle.h"
 #include "platform/text.h"
@@ -202,7 +203,8 @@ std::string FileSystem::ReadAllBytes(const std::string& path) const {
 }
 
 std::unique_ptr<TextStream> FileSystem::CreateTextFile(const std::string& path, bool overwrite) const {
-  auto file = fs_detail::OpenRawFile(path, Access::Write, overwrite ? Disposition::CreateAlways : Disposition::CreateNew);
+  auto file =
+      fs_detail::OpenRawFile(path, Access::Write, overwrite ? Disposition::CreateAlways : Disposition::CreateNew);
   return fs_detail::MakeTextStream(std::move(file), Access::Write, path);
 }
 

@@ -1,3 +1,5 @@
+#include "platform/file_system_posix.h"
+
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -11,7 +13,6 @@
 
 #include "platform/file_system.h"
 #include "platform/file_system_detail.h"
-#include "platform/file_system_posix.h"
 #include "platform/text.h"
 
 namespace qm {
@@ -31,8 +32,8 @@ std::string ParentOf(const std::string& path) {
 /// "path not found", as Windows reports it.
 [[noreturn]] void RaiseErrno(int error, const std::string& path, bool folderOperation) {
   struct stat parent;
-  const bool parentMissing = error == ENOENT && !folderOperation &&
-                             !(::stat(ParentOf(path).c_str(), &parent) == 0 && S_ISDIR(parent.st_mode));
+  const bool parentMissing =
+      error == ENOENT && !folderOperation && !(::stat(ParentOf(path).c_str(), &parent) == 0 && S_ISDIR(parent.st_mode));
   throw fs_detail::PlatformError(fs_detail::ErrorNumber(error, folderOperation || parentMissing), error, path);
 }
 

@@ -1,5 +1,3 @@
-#include "platform/folder_handle.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,13 +9,13 @@
 
 #include "platform/file_system_detail.h"
 #include "platform/file_system_posix.h"
+#include "platform/folder_handle.h"
 
 namespace qm {
 
 const std::size_t FolderHandle::kMaxOpen = 64;
 
 namespace {
-
 
 int Fd(intptr_t handle) { return static_cast<int>(handle); }
 

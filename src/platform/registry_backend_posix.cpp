@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
-#include <thread>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/error.h"
@@ -251,9 +251,7 @@ class StoreRegistry final : public RegistryBackend {
 
   bool HasKeySecurity() const override { return false; }
 
-  int32_t GetKeySecurity(KeyHandle, uint32_t, std::vector<uint8_t>&, uint32_t&) override {
-    return kCallNotImplemented;
-  }
+  int32_t GetKeySecurity(KeyHandle, uint32_t, std::vector<uint8_t>&, uint32_t&) override { return kCallNotImplemented; }
 
   int32_t SetKeySecurity(KeyHandle, uint32_t, const std::vector<uint8_t>&) override { return kCallNotImplemented; }
 
@@ -343,10 +341,10 @@ class StoreRegistry final : public RegistryBackend {
     tree_ = std::move(tree);
     stamp_ = stamp;
     // What the store cannot read it keeps by never writing the file again.
-    readOnlyReason_ = read.Problem.Line == 0 ? std::string()
-                                             : "the registry store " + file_ + " line " +
-                                                   std::to_string(read.Problem.Line) + ": " + read.Problem.Reason +
-                                                   ": it is never written, so nothing it holds is lost";
+    readOnlyReason_ = read.Problem.Line == 0
+                          ? std::string()
+                          : "the registry store " + file_ + " line " + std::to_string(read.Problem.Line) + ": " +
+                                read.Problem.Reason + ": it is never written, so nothing it holds is lost";
   }
 
   /// Another process wrote the file since it was read: take its tree. Open handles belong to the old one.
@@ -371,8 +369,8 @@ class StoreRegistry final : public RegistryBackend {
       node = it->second.node;
       granted = it->second.access;
     }
-    code = !node               ? kInvalidHandle
-           : node->Deleted     ? kKeyDeleted
+    code = !node                          ? kInvalidHandle
+           : node->Deleted                ? kKeyDeleted
            : (granted & access) != access ? kAccessDenied
                                           : kSuccess;
     return code == kSuccess ? node : nullptr;

@@ -87,19 +87,21 @@ bool ReadQuoted(std::string_view line, size_t& pos, std::string& out) {
       case 'n': out.push_back('\n'); break;
       case 'r': out.push_back('\r'); break;
       case '0': out.push_back('\0'); break;
-      default:
-        out.push_back('\\');
-        out.push_back(escaped);
+      default: out.push_back('\\'); out.push_back(escaped);
     }
   }
   return false;
 }
 
 bool HexDigit(char c, uint32_t& digit) {
-  if (c >= '0' && c <= '9') digit = static_cast<uint32_t>(c - '0');
-  else if (c >= 'a' && c <= 'f') digit = static_cast<uint32_t>(c - 'a' + 10);
-  else if (c >= 'A' && c <= 'F') digit = static_cast<uint32_t>(c - 'A' + 10);
-  else return false;
+  if (c >= '0' && c <= '9')
+    digit = static_cast<uint32_t>(c - '0');
+  else if (c >= 'a' && c <= 'f')
+    digit = static_cast<uint32_t>(c - 'a' + 10);
+  else if (c >= 'A' && c <= 'F')
+    digit = static_cast<uint32_t>(c - 'A' + 10);
+  else
+    return false;
   return true;
 }
 
@@ -282,8 +284,9 @@ void AppendValue(std::string& out, const RegistryStore::Value& value) {
     out += Quoted(std::string_view(reinterpret_cast<const char*>(value.Data.data()), value.Data.size() - 1));
   } else if (value.Type == 4 && value.Data.size() == 4) {
     char number[16];
-    std::snprintf(number, sizeof number, "dword:%08x",
-                  value.Data[0] | value.Data[1] << 8 | value.Data[2] << 16 | static_cast<uint32_t>(value.Data[3]) << 24);
+    std::snprintf(
+        number, sizeof number, "dword:%08x",
+        value.Data[0] | value.Data[1] << 8 | value.Data[2] << 16 | static_cast<uint32_t>(value.Data[3]) << 24);
     out += number;
   } else {
     std::string bytes(value.Data.begin(), value.Data.end());

@@ -25,7 +25,8 @@ std::string HomeFolder() {
   std::string home = Environment("HOME");
   if (home.empty()) {
     // No $HOME (a service, a cleared environment): the account's own entry says where it is.
-    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) home = entry->pw_dir;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+      home = entry->pw_dir;
   }
   return WithoutTrailingSlash(home);
 }
@@ -47,13 +48,13 @@ std::string SpecialFolderPath(int csidl) {
 }
 
 std::vector<std::string> WellKnownFolders() {
-  std::vector<std::string> folders = {"/home", "/root", "/usr", "/etc", "/var", "/opt", "/srv", "/boot",
-                                      "/bin", "/sbin", "/lib", "/lib64", "/mnt", "/media"};
+  std::vector<std::string> folders = {"/home", "/root", "/usr",  "/etc", "/var",   "/opt", "/srv",
+                                      "/boot", "/bin",  "/sbin", "/lib", "/lib64", "/mnt", "/media"};
   const std::string home = HomeFolder();
   if (!home.empty()) {
     folders.push_back(home);
-    for (const char* name : {"Documents", "Desktop", "Downloads", "Pictures", "Music", "Videos", ".config",
-                             ".local", ".local/share"}) {
+    for (const char* name :
+         {"Documents", "Desktop", "Downloads", "Pictures", "Music", "Videos", ".config", ".local", ".local/share"}) {
       folders.push_back(home + "/" + name);
     }
   }
@@ -65,7 +66,8 @@ std::vector<std::string> WellKnownFolders() {
 }
 
 std::string CurrentUserText() {
-  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_name != nullptr) return entry->pw_name;
+  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_name != nullptr)
+    return entry->pw_name;
   return std::to_string(::getuid());
 }
 

@@ -35,9 +35,12 @@ bool NamesKeyBelowRoot(const std::string& path) { return path.find_first_not_of(
 bool EncodeValue(uint32_t type, const RegValueData& data, std::vector<uint8_t>& bytes) {
   if (type == reg::kSz) {
     std::string textData;
-    if (const auto* s = std::get_if<std::string>(&data)) textData = *s;
-    else if (const auto* number = std::get_if<uint32_t>(&data)) textData = std::to_string(*number);
-    else if (const auto* raw = std::get_if<std::vector<uint8_t>>(&data)) textData.assign(raw->begin(), raw->end());
+    if (const auto* s = std::get_if<std::string>(&data))
+      textData = *s;
+    else if (const auto* number = std::get_if<uint32_t>(&data))
+      textData = std::to_string(*number);
+    else if (const auto* raw = std::get_if<std::vector<uint8_t>>(&data))
+      textData.assign(raw->begin(), raw->end());
     bytes.assign(textData.begin(), textData.end());
     bytes.push_back(0);
     return true;

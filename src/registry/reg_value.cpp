@@ -23,7 +23,8 @@ std::string RegValue::ValueDataString() const {
     case reg::kSz:
       if (const auto* textData = std::get_if<std::string>(&ValueData)) return *textData;
       if (const auto* number = std::get_if<uint32_t>(&ValueData)) return std::to_string(*number);
-      if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&ValueData)) return std::string(bytes->begin(), bytes->end());
+      if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&ValueData))
+        return std::string(bytes->begin(), bytes->end());
       return "";
     case reg::kBinary: {
       const auto* bytes = std::get_if<std::vector<uint8_t>>(&ValueData);
@@ -44,8 +45,7 @@ std::string RegValue::ValueDataString() const {
       std::snprintf(out, sizeof out, "0x%08x (%u)", static_cast<unsigned>(*number), static_cast<unsigned>(*number));
       return out;
     }
-    default:
-      return "";
+    default: return "";
   }
 }
 
@@ -53,7 +53,8 @@ int64_t RegValue::DataSize() const {
   if (const auto* textData = std::get_if<std::string>(&ValueData)) {
     return 2 * static_cast<int64_t>(text::Utf8ToUtf16(*textData).size());
   }
-  if (const auto* number = std::get_if<uint32_t>(&ValueData)) return 2 * static_cast<int64_t>(std::to_string(*number).size());
+  if (const auto* number = std::get_if<uint32_t>(&ValueData))
+    return 2 * static_cast<int64_t>(std::to_string(*number).size());
   return static_cast<int64_t>(std::get<std::vector<uint8_t>>(ValueData).size());
 }
 

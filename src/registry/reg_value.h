@@ -23,10 +23,10 @@ class RegValue {
   RegValue(uint32_t rktRootKey, std::string sKeyPath, std::string sValueName, uint32_t rvtValueType,
            RegValueData vValueData);
 
-  uint32_t RootKey = 0;     ///< root of the key that holds the value (0x80000000 ... 0x80000006)
-  std::string KeyPath;      ///< path of that key below the root
-  std::string ValueName;    ///< "" is the key's default value
-  uint32_t ValueType = 0;   ///< 0 REG_NONE, 1 REG_SZ, 2 REG_EXPAND_SZ, 3 REG_BINARY, 4 REG_DWORD, 7 REG_MULTI_SZ ...
+  uint32_t RootKey = 0;    ///< root of the key that holds the value (0x80000000 ... 0x80000006)
+  std::string KeyPath;     ///< path of that key below the root
+  std::string ValueName;   ///< "" is the key's default value
+  uint32_t ValueType = 0;  ///< 0 REG_NONE, 1 REG_SZ, 2 REG_EXPAND_SZ, 3 REG_BINARY, 4 REG_DWORD, 7 REG_MULTI_SZ ...
   RegValueData ValueData;
   reg::RegistryBackend* Registry = nullptr;  ///< where Delete acts: set by the key that read the value
 

@@ -31,8 +31,8 @@ struct PrivacyValue {
   std::string ValueName;  ///< the trace's own name
   int64_t Size = 0;       ///< bytes; 64-bit, so files over 2 GiB are recorded too
   TraceKind ValueType = TraceKind::File;
-  std::string Value;      ///< the text the main window lists
-  uint32_t RootKey = 0;   ///< registry root handle value for registry kinds, 0 otherwise
+  std::string Value;     ///< the text the main window lists
+  uint32_t RootKey = 0;  ///< registry root handle value for registry kinds, 0 otherwise
   TraceStatus ValueStatus = TraceStatus::NotSet;
 };
 

@@ -26,8 +26,7 @@ std::string LogPrefix(TraceStatus status) {
 std::string_view IconKey(TraceKind kind, TraceStatus status) {
   const bool registry = kind == TraceKind::RegistryValue || kind == TraceKind::RegistryKey;
   switch (status) {
-    case TraceStatus::Found:
-      return registry ? "reg" : kind == TraceKind::Folder ? "folder" : "file";
+    case TraceStatus::Found: return registry ? "reg" : kind == TraceKind::Folder ? "folder" : "file";
     case TraceStatus::Erased:
       if (registry) return "regdelete";
       return kind == TraceKind::Folder ? "folderdelete" : kind == TraceKind::File ? "filedelete" : "fileblank";
@@ -37,8 +36,7 @@ std::string_view IconKey(TraceKind kind, TraceStatus status) {
     case TraceStatus::Held:
       if (registry) return "reglock";
       return kind == TraceKind::Folder ? "folderlock" : kind == TraceKind::File ? "filelock" : "error";
-    default:
-      return "error";
+    default: return "error";
   }
 }
 
@@ -56,15 +54,13 @@ std::string SizeText(int64_t bytes) {
 std::string TraceLocation(const PrivacyValue& pv, std::string_view section) {
   switch (pv.ValueType) {
     case TraceKind::RegistryValue:
-    case TraceKind::RegistryKey:
-      return RegKey::RootKeyName(pv.RootKey) + "\\" + pv.Path;
+    case TraceKind::RegistryKey: return RegKey::RootKeyName(pv.RootKey) + "\\" + pv.Path;
     case TraceKind::IniEntry: {
       const std::size_t keyStart = pv.Path.size() - std::min(pv.Path.size(), pv.ValueName.size() + 1);
       if (section.empty()) return pv.Path;
       return pv.Path.substr(0, keyStart) + " [" + std::string(section) + "] " + pv.ValueName;
     }
-    default:
-      return pv.Path;
+    default: return pv.Path;
   }
 }
 

@@ -1,6 +1,7 @@
+#include "clean/fill_blank.h"
+
 #include <gtest/gtest.h>
 
-#include "clean/fill_blank.h"
 #include "support/scratch_folder.h"
 
 namespace qm::testing {

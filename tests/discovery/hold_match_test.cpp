@@ -11,8 +11,7 @@ namespace {
 TEST(HoldMatch, WholePathWithoutCaseOrWildcards) {
   // An absolute path of this platform, so the file form can normalise it.
   const std::string dir = std::filesystem::temp_directory_path().string();
-  const HoldMatcher files(true,
-                          TextList{dir + "/sub\\\\.\\Keep.txt\\", dir + "/*.log", "\xC3\x89t\xC3\xA9.txt"},
+  const HoldMatcher files(true, TextList{dir + "/sub\\\\.\\Keep.txt\\", dir + "/*.log", "\xC3\x89t\xC3\xA9.txt"},
                           HoldMatcher::Form::FilePath);
   const std::string sub = (std::filesystem::path(dir) / "sub").string();
   EXPECT_TRUE(files.IsHeld((std::filesystem::path(sub) / "KEEP.TXT").string()));
@@ -30,8 +29,8 @@ TEST(HoldMatch, WholePathWithoutCaseOrWildcards) {
   // An empty hold entry holds only the empty path (a registry default value of an empty key path).
   EXPECT_TRUE(values.IsHeld(""));
 
-  EXPECT_FALSE(HoldMatcher(false, TextList{"Software\\App\\Kept"}, HoldMatcher::Form::AsWritten)
-                   .IsHeld("Software\\App\\Kept"));
+  EXPECT_FALSE(
+      HoldMatcher(false, TextList{"Software\\App\\Kept"}, HoldMatcher::Form::AsWritten).IsHeld("Software\\App\\Kept"));
   EXPECT_FALSE(HoldMatcher(true, TextList{}, HoldMatcher::Form::AsWritten).IsHeld(""));
 }
 

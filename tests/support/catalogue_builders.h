@@ -11,8 +11,8 @@
 namespace qm::testing {
 
 /// A selected item of `software` with its seek settings; held by `holds` when there are any.
-inline std::shared_ptr<PrivacyItem> MakeItem(const std::string& software, const std::string& title, PrivacyItemType type,
-                                             const std::vector<std::string>& seek,
+inline std::shared_ptr<PrivacyItem> MakeItem(const std::string& software, const std::string& title,
+                                             PrivacyItemType type, const std::vector<std::string>& seek,
                                              const std::vector<std::string>& holds = {}) {
   auto item = std::make_shared<PrivacyItem>();
   item->Software = software;

@@ -19,9 +19,7 @@ constexpr char kEntryStart[] = "<rdf:li>";
 constexpr char kEntryEnd[] = "</rdf:li>";
 constexpr std::size_t kEntryStartLength = sizeof(kEntryStart) - 1;
 
-bool Contains(const std::string& lowerLine, const char* marker) {
-  return lowerLine.find(marker) != std::string::npos;
-}
+bool Contains(const std::string& lowerLine, const char* marker) { return lowerLine.find(marker) != std::string::npos; }
 
 /// Reads one localstore.rdf, records its URLs and, when clearing, rewrites it without them. Returns false
 /// when something failed; the file is then as it was.
