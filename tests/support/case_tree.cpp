@@ -60,6 +60,7 @@ std::string CaseTree::Build(const std::string& root, const std::vector<std::stri
       const std::string& attribute = parts[i];
       if (attribute == "fifo" && !MakeFifo(path)) return "this system has no FIFOs";
       if (attribute == "socket" && !MakeSocket(path)) return "this system has no sockets in folders";
+      if (attribute == "device" && !MakeDevice(path)) return "no device node can be made here";
       if (attribute == "locked") lockedFiles.push_back(path);
       if (attribute == "sticky") fs::permissions(path, fs::perms::all | fs::perms::sticky_bit);
       if (attribute.rfind("owner ", 0) == 0 && !GiveTo(path, static_cast<uint32_t>(std::stoul(attribute.substr(6))))) {

@@ -9,7 +9,7 @@ namespace qm::testing {
 ///   "a/b/"            a folder (its parents are made as needed)
 ///   "a/f = text"      a file holding `text`, where "<cr>", "<nl>" and "<nul>" stand for CR, LF and NUL
 ///   "a/l -> target"   a symbolic link to `target` (as ln -s takes it)
-///   "a/p | fifo"      a FIFO; "| socket" a socket
+///   "a/p | fifo"      a FIFO; "| socket" a socket; "| device" a character device like /dev/null
 /// A file or folder line may end with attributes after " | ": "locked" (see lockedFiles), "owner N" (given to
 /// user N), "sticky" (a folder writable by all, with the sticky bit, like /tmp).
 struct CaseTree {

@@ -15,6 +15,9 @@ bool MakeSymbolicLink(const std::string& target, const std::string& link);
 /// Makes a FIFO or a listening-less socket at `path`; false where the system has none (Windows).
 bool MakeFifo(const std::string& path);
 bool MakeSocket(const std::string& path);
+/// Makes a character device node like /dev/null at `path`; false where the system will not (no right to
+/// make device nodes, or Windows).
+bool MakeDevice(const std::string& path);
 
 /// Gives `path` (never followed) to the user `uid`; false where it cannot (not root, or Windows).
 bool GiveTo(const std::string& path, uint32_t uid);

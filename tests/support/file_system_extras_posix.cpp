@@ -1,5 +1,6 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -14,6 +15,8 @@ bool MakeSymbolicLink(const std::string& target, const std::string& link) {
 }
 
 bool MakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+bool MakeDevice(const std::string& path) { return ::mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0; }
 
 bool MakeSocket(const std::string& path) {
   sockaddr_un address{};

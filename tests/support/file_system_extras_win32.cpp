@@ -58,6 +58,8 @@ bool MakeFifo(const std::string&) { return false; }
 
 bool MakeSocket(const std::string&) { return false; }
 
+bool MakeDevice(const std::string&) { return false; }
+
 bool GiveTo(const std::string&, uint32_t) { return false; }
 
 }  // namespace qm::testing
