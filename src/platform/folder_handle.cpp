@@ -10,7 +10,8 @@ FolderHandle::FolderHandle(FolderHandle&& other) noexcept
     : handle_(std::exchange(other.handle_, kClosed)),
       path_(std::move(other.path_)),
       device_(other.device_),
-      id_(other.id_) {}
+      id_(other.id_),
+      shared_(other.shared_) {}
 
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
   if (this != &other) {
@@ -19,6 +20,7 @@ FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
     path_ = std::move(other.path_);
     device_ = other.device_;
     id_ = other.id_;
+    shared_ = other.shared_;
   }
   return *this;
 }

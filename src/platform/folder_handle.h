@@ -95,6 +95,7 @@ class FolderHandle {
   std::string path_;
   uint64_t device_ = 0;  ///< the identity kept for Reopen
   uint64_t id_ = 0;
+  bool shared_ = false;  ///< Linux: world-writable with the sticky bit (/tmp), read once when opened
 };
 
 }  // namespace qm

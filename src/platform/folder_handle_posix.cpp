@@ -49,18 +49,13 @@ void RequirePlainName(const std::string& name, Operation operation, const std::s
   }
 }
 
-/// The identity of the open folder or file `fd`: its device and inode.
-std::pair<uint64_t, uint64_t> IdentityOf(int fd, const std::string& path) {
+/// What one fstat of the open folder `fd` tells: its device, its inode, and whether it is a folder like /tmp,
+/// world-writable with the sticky bit, whose entries may be other users'.
+std::tuple<uint64_t, uint64_t, bool> FactsOf(int fd, const std::string& path) {
   struct stat info;
   if (::fstat(fd, &info) != 0) Raise(errno, Operation::kFolder, path);
-  return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
-}
-
-/// True for a folder like /tmp, world-writable with the sticky bit: its entries may be other users'.
-bool IsSharedFolder(int fd, const std::string& path) {
-  struct stat info;
-  if (::fstat(fd, &info) != 0) Raise(errno, Operation::kFolder, path);
-  return (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
+  const bool shared = (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
+  return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), shared};
 }
 
 bool PointsToFolder(int folder, const char* name) {
@@ -108,13 +103,12 @@ FolderHandle FolderHandle::Open(const std::string& path) {
   const int fd = ::open(trimmed.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) Raise(errno, Operation::kFolder, trimmed);
   FolderHandle folder(fd, trimmed);
-  std::tie(folder.device_, folder.id_) = IdentityOf(fd, trimmed);
+  std::tie(folder.device_, folder.id_, folder.shared_) = FactsOf(fd, trimmed);
   return folder;
 }
 
 std::vector<FolderEntry> FolderHandle::Read(bool withSizes) const {
   const int fd = Fd(handle_);
-  const bool shared = IsSharedFolder(fd, path_);
   // The directory stream gets a descriptor of its own: closing it must not close this folder.
   const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
   DIR* dir = copy < 0 ? nullptr : ::fdopendir(copy);
@@ -142,14 +136,14 @@ std::vector<FolderEntry> FolderHandle::Read(bool withSizes) const {
     if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
     const std::optional<EntryKind> kind = KindOfType(item->d_type);
     // The directory tells the kind on most file systems; lstat only for what it cannot say.
-    if (!kind || shared || (withSizes && kind == EntryKind::File)) {
+    if (!kind || shared_ || (withSizes && kind == EntryKind::File)) {
       struct stat info;
       if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
         // Gone between readdir and lstat: it is no longer an entry of the folder.
         if (errno == ENOENT) continue;
         Raise(errno, Operation::kFile, PathOf(name));
       }
-      entries.push_back(EntryOf(fd, name, info, shared));
+      entries.push_back(EntryOf(fd, name, info, shared_));
       continue;
     }
     FolderEntry& entry = entries.emplace_back();
@@ -168,7 +162,7 @@ std::optional<FolderEntry> FolderHandle::Find(const std::string& name) const {
     if (errno == ENOENT) return std::nullopt;
     Raise(errno, Operation::kFile, PathOf(name));
   }
-  return EntryOf(fd, name, info, IsSharedFolder(fd, path_));
+  return EntryOf(fd, name, info, shared_);
 }
 
 FolderHandle FolderHandle::OpenFolder(const FolderEntry& entry) const {
@@ -178,7 +172,7 @@ FolderHandle FolderHandle::OpenFolder(const FolderEntry& entry) const {
   const int fd = ::openat(Fd(handle_), entry.Name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) Raise(errno, Operation::kFolder, path);
   FolderHandle folder(fd, path);
-  std::tie(folder.device_, folder.id_) = IdentityOf(fd, path);
+  std::tie(folder.device_, folder.id_, folder.shared_) = FactsOf(fd, path);
   // The directory records a mount point by the number of the folder beneath it: a walk does not cross it.
   if (entry.Id != 0 && folder.id_ != entry.Id) {
     throw fs_detail::Error(errors::kPathNotFound, path, "no longer the folder that was read");
@@ -240,7 +234,8 @@ void FolderHandle::Reopen(const FolderHandle& child) {
   const int fd = ::openat(Fd(child.handle_), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) Raise(errno, Operation::kFolder, path_);
   FolderHandle parent(fd, path_);
-  if (IdentityOf(fd, path_) != std::make_pair(device_, id_)) {
+  const auto [device, id, shared] = FactsOf(fd, path_);
+  if (device != device_ || id != id_) {
     throw fs_detail::Error(errors::kPathNotFound, path_, "the folder was moved while it was released");
   }
   handle_ = std::exchange(parent.handle_, kClosed);
