@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/registry_backend.h"
 
@@ -23,9 +24,28 @@ struct SystemSettings {
   int32_t DisplayMaxRows = 0;             ///< most rows the main window lists; 0 = no limit
 };
 
+/// The registry value names of the settings, one for each field of SystemSettings.
+namespace setting_names {
+inline constexpr char kRunOnStartupWindows[] = "Run On Startup Windows";
+inline constexpr char kTurnOffFormsAutoComplete[] = "Turn Off Forms AutoComplete";
+inline constexpr char kMonitorStartPage[] = "Monitor Start Page";
+inline constexpr char kStartPage[] = "Start Page";
+inline constexpr char kWindowTitle[] = "Window Title";
+inline constexpr char kScheduleType[] = "Schedule Type";
+inline constexpr char kScheduleInterval[] = "Schedule Interval";
+inline constexpr char kScheduleClock[] = "Schedule Clock";
+inline constexpr char kSecurityFillTimes[] = "Security Fill Times";
+inline constexpr char kEnableFileLogging[] = "Enable File Logging";
+inline constexpr char kKeepLogDays[] = "Keep Log Days";
+inline constexpr char kDisplayMaxRows[] = "Display Max Rows";
+}  // namespace setting_names
+
 /// The settings key, below HKEY_LOCAL_MACHINE, or below HKEY_CURRENT_USER for a user who may not write the
 /// machine's key.
 inline constexpr char kSettingsKeyPath[] = "Software\\Dunvorel\\Quillmere";
+
+/// The browser's key (below HKEY_CURRENT_USER) of its form AutoComplete values, start page and window title.
+inline constexpr char kBrowserMainKeyPath[] = "Software\\Microsoft\\Internet Explorer\\Main";
 
 /// The roots the settings key lives below: the machine's, and the user's that takes its place. The program
 /// uses HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER; tests may name a machine root that refuses every write.
@@ -53,5 +73,13 @@ void LoadSystemSettings(reg::RegistryBackend& registry, SystemSettings& settings
 /// the machine's key cannot be created or written. A failing step is skipped; nothing is reported.
 void SaveSystemSettings(reg::RegistryBackend& registry, const SystemSettings& settings,
                         const SettingsRoots& roots = SettingsRoots{});
+
+/// Writes the one setting `name` (one of setting_names) into the key SaveSystemSettings writes, made when
+/// missing, and applies its effect outside the program as SaveSystemSettings does: the Run value for
+/// kRunOnStartupWindows, the browser's values for kTurnOffFormsAutoComplete. Where the machine's key cannot
+/// be written and the user has no key yet, the user's key is made with every setting. Unlike a whole save,
+/// a registry failure raises; an unknown name raises error 5.
+void SaveSystemSetting(reg::RegistryBackend& registry, const SystemSettings& settings, std::string_view name,
+                       const SettingsRoots& roots = SettingsRoots{});
 
 }  // namespace qm
