@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/text_win32.h"
+#include "support/test_engine.h"
+#include "support/window_driver.h"
+#include "ui/main_window.h"
+#include "ui/resource_ids.h"
+#include "ui/tray_icon.h"
+
+namespace qm::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+using ui::PromptAnswer;
+
+constexpr char kCatalogue[] =
+    "[Config]\nType:Root\nSoftware:Browser\nSelected:1\n"
+    "Cookies<>1<>0<>File><{dir}\\cookies\nHistory<>1<>0<>Folder><{dir}\\history\n"
+    "[Config]\nType:Plugins\nSoftware:Player\nSelected:1\nRecent<>1<>0<>File><{dir}\\player\n";
+
+/// The main window on the catalogue above, over a scratch folder with six traces, answering from a script.
+struct WindowBench {
+  explicit WindowBench(const std::string& registryFixture = "", SystemSettings settings = {}) : t(registryFixture) {
+    t.dir.Write("cookies/a.txt", std::string(100, 'a'));
+    t.dir.Write("cookies/b.txt", std::string(200, 'b'));
+    t.dir.Write("cookies/c.txt", std::string(300, 'c'));
+    t.dir.Write("history/day/1.dat", std::string(1000, 'h'));
+    t.dir.Write("player/list.m3u", std::string(50, 'p'));
+    ui::MainWindowArgs args;
+    args.engine = &t.engine;
+    args.prompt = &prompt;
+    args.clock = &t.clock;
+    args.catalogueFile = WriteCatalogue(t.dir, kCatalogue);
+    args.settings = settings;
+    args.start = [this](const std::string& program, const std::string& file) {
+      started.push_back(program + " " + file);
+    };
+    args.quitWithWindow = false;
+    window = std::make_unique<ui::MainWindow>(std::move(args));
+  }
+
+  HWND Control(int id) const { return GetDlgItem(window->Handle(), id); }
+  void Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  void Command(int id) { SendMessageW(window->Handle(), WM_COMMAND, id, 0); }
+  bool Finish() {
+    return PumpUntil([this] { return window->ProcessEnd(); });
+  }
+  Lines Tree() const { return TreeLines(Control(IDC_TREE)); }
+  Lines List() const { return ListLines(Control(IDC_LIST)); }
+  Lines Status() const { return StatusTexts(Control(IDC_STATUS)); }
+
+  TestEngine t;
+  ScriptedPrompt prompt;
+  Lines started;
+  std::unique_ptr<ui::MainWindow> window;
+};
+
+// Image indexes of the image list: folder 0, foldershow 1, folderopen 2, folderopenshow 3, folderopendelete 4,
+// folderdelete 6, file 7, filedelete 9.
+TEST(MainWindow, ShowsAndClearsThroughTheTreeTheListAndTheStatusBar) {
+  WindowBench bench;
+  EXPECT_EQ(bench.Tree(), (Lines{"Ur All Privacy [0 2] *", "  Browser [0 2]", "    Cookies [0 2]", "    History [0 2]",
+                                 "  Plug-ins [0 2]", "    Player [0 2]", "      Recent [0 2]"}));
+
+  bench.Click(IDC_SHOW);
+  EXPECT_FALSE(bench.window->ProcessEnd());
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_EQ(bench.Tree(),
+            (Lines{"Ur All Privacy(6) [1 3] *", "  Browser(5) [1 3]", "    Cookies(3) [1 3]", "    History(2) [1 3]",
+                   "  Plug-ins(1) [1 3]", "    Player(1) [1 3]", "      Recent(1) [1 3]"}));
+  const std::string cookies = bench.t.dir / "cookies";
+  const Lines listed = bench.List();
+  ASSERT_EQ(listed.size(), 6u);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "a.txt | " + cookies + "\\a.txt | 7"), listed.end());
+  EXPECT_EQ(bench.Status(), (Lines{"ALL", "6", "1.65 K", ""}));
+
+  // Another node lists what the show found for it, without searching again.
+  bench.t.dir.Write("cookies/d.txt", "new");
+  SendMessageW(bench.Control(IDC_TREE), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(TreeView_GetChild(
+                   bench.Control(IDC_TREE),
+                   TreeView_GetChild(bench.Control(IDC_TREE), TreeView_GetRoot(bench.Control(IDC_TREE))))));
+  EXPECT_EQ(bench.List().size(), 3u);
+  EXPECT_EQ(bench.Status(), (Lines{"Browser\\Cookies", "3", "0.60 K", ""}));
+
+  // Clear asks first; No leaves everything, Yes clears the selected item only.
+  bench.Click(IDC_CLEAR);
+  EXPECT_TRUE(bench.window->ProcessEnd());
+  ASSERT_EQ(bench.prompt.asked.size(), 1u);
+  EXPECT_EQ(bench.prompt.asked[0],
+            "Quillmere|Are you sure to clear the privacy item \"Cookies(3)\" and its all subitems?");
+  EXPECT_TRUE(std::filesystem::exists(cookies + "\\a.txt"));
+  bench.prompt.answers = {PromptAnswer::Yes};
+  bench.Click(IDC_CLEAR);
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_TRUE(std::filesystem::is_empty(cookies));
+  EXPECT_TRUE(std::filesystem::exists(bench.t.dir / "history/day/1.dat"));
+  const Lines cleared = bench.List();
+  ASSERT_EQ(cleared.size(), 4u);
+  for (const std::string& row : cleared) EXPECT_TRUE(row.ends_with(" | 9")) << row;
+  EXPECT_EQ(bench.Tree()[2], "    Cookies(4) [6 4]");
+  EXPECT_EQ(bench.Status()[0], "Browser\\Cookies");
+  EXPECT_EQ(bench.Status()[1], "4");
+}
+
+TEST(MainWindow, RefusesToCloseDuringARunAndFollowsTheTray) {
+  WindowBench bench;
+  HWND hwnd = bench.window->Handle();
+
+  // The run's end reaches the window only through its messages: until they run, the run is active and the
+  // window cannot close; the refusal's message box lets the Stop button through.
+  bench.prompt.onAsk = [&] { SendMessageW(bench.Control(IDC_SHOW), BM_CLICK, 0, 0); };
+  bench.Click(IDC_SHOW);
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_TRUE(IsWindow(hwnd));
+  ASSERT_EQ(bench.prompt.asked.size(), 1u);
+  EXPECT_EQ(bench.prompt.asked[0], "Quillmere|Please stop current processing, then exit the program.");
+  bench.prompt.onAsk = nullptr;
+
+  // A left click hides the window into the tray and brings it back; a right click's menu names the state.
+  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  std::string caption;
+  WhileMenuOpen([&] { caption = MenuItemText(bench.window->Menus(), IDM_ST_SHOW_HIDE); });
+  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
+  EXPECT_EQ(caption, "Show Quillmere");
+  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  WhileMenuOpen([&] { caption = MenuItemText(bench.window->Menus(), IDM_ST_SHOW_HIDE); });
+  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
+  EXPECT_EQ(caption, "Hide Quillmere");
+
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(MainWindow, RunStatesReachTheButtonsAndTheMenus) {
+  WindowBench bench;
+  HMENU menus = bench.window->Menus();
+  Lines during;
+  bench.prompt.answers = {PromptAnswer::Yes};
+  bench.Click(IDC_CLEAR);
+  wchar_t text[32] = L"";
+  GetWindowTextW(bench.Control(IDC_CLEAR), text, 32);
+  during = {text::Narrow(text),
+            IsWindowEnabled(bench.Control(IDC_SHOW)) ? "show on" : "show off",
+            MenuItemText(menus, IDM_CLEAR),
+            MenuItemText(menus, IDM_SHOW),
+            MenuItemText(menus, IDM_ST_CLEAR_NOW),
+            MenuItemText(menus, IDM_FILE_LOGGING),
+            MenuItemText(menus, IDM_RELOAD_CONFIG)};
+  bench.Click(IDC_CLEAR);  // "Stop"
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_EQ(during, (Lines{"Stop", "show off", "Stop", "&Show (off)", "Stop (off)", "&Enable File Logging (off)",
+                           "&Reload Config (off)"}));
+  GetWindowTextW(bench.Control(IDC_CLEAR), text, 32);
+  EXPECT_EQ(text::Narrow(text), "Clear");
+  EXPECT_EQ(MenuItemText(menus, IDM_ST_CLEAR_NOW), "Clear Now");
+  EXPECT_TRUE(IsWindowEnabled(bench.Control(IDC_SHOW)));
+}
+
+}  // namespace
+}  // namespace qm::testing
