@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/text_win32.h"
+#include "support/settings_keys.h"
 #include "support/test_engine.h"
 #include "support/window_driver.h"
 #include "ui/main_window.h"
@@ -38,6 +39,7 @@ struct WindowBench {
     args.clock = &t.clock;
     args.catalogueFile = WriteCatalogue(t.dir, kCatalogue);
     args.settings = settings;
+    args.roots = kTestRoots;
     args.start = [this](const std::string& program, const std::string& file) {
       started.push_back(program + " " + file);
     };
@@ -48,6 +50,13 @@ struct WindowBench {
   HWND Control(int id) const { return GetDlgItem(window->Handle(), id); }
   void Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
   void Command(int id) { SendMessageW(window->Handle(), WM_COMMAND, id, 0); }
+  void Tick() { SendMessageW(window->Handle(), WM_TIMER, 1, 0); }
+  void Select(HTREEITEM item) { SendMessageW(Control(IDC_TREE), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
+  /// The first item of the first configuration: "Cookies".
+  HTREEITEM CookiesNode() const {
+    HWND tree = Control(IDC_TREE);
+    return TreeView_GetChild(tree, TreeView_GetChild(tree, TreeView_GetRoot(tree)));
+  }
   bool Finish() {
     return PumpUntil([this] { return window->ProcessEnd(); });
   }
@@ -164,6 +173,77 @@ TEST(MainWindow, RunStatesReachTheButtonsAndTheMenus) {
   EXPECT_EQ(text::Narrow(text), "Clear");
   EXPECT_EQ(MenuItemText(menus, IDM_ST_CLEAR_NOW), "Clear Now");
   EXPECT_TRUE(IsWindowEnabled(bench.Control(IDC_SHOW)));
+}
+
+TEST(MainWindow, TheTimerAsksAboutTheStartPageOnceAndClearsOnSchedule) {
+  SystemSettings settings;
+  settings.MonitorStartPage = true;
+  settings.StartPage = "http://home.example/";
+  settings.ScheduleType = "interval";
+  settings.ScheduleInterval = 30;
+  WindowBench bench("ui/settings_keys.reg", settings);
+  bench.Select(bench.CookiesNode());
+  bench.prompt.answers = {PromptAnswer::Yes};
+
+  // The first tick: the monitor's question (Yes puts the stored values back), then the scheduled clear of the
+  // whole catalogue, a day after the start's last run.
+  bench.Tick();
+  ASSERT_EQ(bench.prompt.asked.size(), 1u);
+  EXPECT_EQ(bench.prompt.asked[0],
+            "Monitor Message|Internet Explorer Start Page and Window Title have been changed!\r\n"
+            "Original Values: Start Page is \"http://home.example/\", Window Title is \"\"\r\n"
+            "Current Values: Start Page is \"http://hijack.example/\", Window Title is \"Hijacked Browser\"\r\n\r\n"
+            "\"Yes\" to recover to the original values, \"No\" to update to the current values.");
+  EXPECT_EQ(KeyValues(bench.t.registry, "Software\\Microsoft\\Internet Explorer\\Main"),
+            (Lines{"Search Page=http://search.example/", "Start Page=http://home.example/"}));
+  EXPECT_FALSE(bench.window->ProcessEnd());
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_EQ(TreeView_GetSelection(bench.Control(IDC_TREE)), TreeView_GetRoot(bench.Control(IDC_TREE)));
+  EXPECT_FALSE(std::filesystem::exists(bench.t.dir / "player/list.m3u"));
+  EXPECT_EQ(bench.window->Schedule().LastRun(), bench.t.clock.Now());
+
+  // 29 minute boundaries later nothing happens and the monitor stays quiet; at 30 the next clear starts.
+  const LocalDateTime cleared = bench.t.clock.Now();
+  bench.t.clock.Set({cleared.Year, cleared.Month, cleared.Day, cleared.Hour, cleared.Minute + 29, 59});
+  bench.Tick();
+  EXPECT_TRUE(bench.window->ProcessEnd());
+  bench.t.clock.Set({cleared.Year, cleared.Month, cleared.Day, cleared.Hour, cleared.Minute + 30, 0});
+  bench.Tick();
+  EXPECT_FALSE(bench.window->ProcessEnd());
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_EQ(bench.prompt.asked.size(), 1u);
+
+  // The tray's daily item unchecks interval in both menus and stores the type; the start-up item the Run value.
+  bench.Command(IDM_ST_SCHEDULE_DAILY);
+  HMENU menus = bench.window->Menus();
+  EXPECT_EQ(MenuItemText(menus, IDM_SCHEDULE_DAILY), "Schedule in &Daily Mode [x]");
+  EXPECT_EQ(MenuItemText(menus, IDM_SCHEDULE_INTERVAL), "Schedule in &Interval Mode");
+  EXPECT_EQ(bench.window->Settings().ScheduleType, "daily");
+  bench.Command(IDM_RUN_ON_STARTUP);
+  const Lines settingsKey = KeyValues(bench.t.registry, "Software\\Dunvorel\\Quillmere");
+  EXPECT_NE(std::find(settingsKey.begin(), settingsKey.end(), "Schedule Type=daily"), settingsKey.end());
+  EXPECT_NE(std::find(settingsKey.begin(), settingsKey.end(), "Run On Startup Windows=true"), settingsKey.end());
+  const Lines run = KeyValues(bench.t.registry, kRunKey);
+  ASSERT_EQ(run.size(), 2u);
+  EXPECT_TRUE(run[1].starts_with("Quillmere=") && run[1].ends_with("\\Quillmere.exe")) << run[1];
+}
+
+TEST(MainWindow, ListsAtMostDisplayMaxRowsAndComesBackFromTheTrayMaximised) {
+  SystemSettings settings;
+  settings.DisplayMaxRows = 2;
+  WindowBench bench("", settings);
+  bench.Click(IDC_SHOW);
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_EQ(bench.List().size(), 2u);
+  EXPECT_EQ(bench.Status(), (Lines{"ALL", "6", "1.65 K", ""}));
+
+  HWND hwnd = bench.window->Handle();
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(IsZoomed(hwnd));
 }
 
 }  // namespace
