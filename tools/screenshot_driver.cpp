@@ -122,7 +122,11 @@ int wmain(int argc, wchar_t** argv) {
   WaitForRun(clear, L"Clear");
   Capture(L"main-after-clear");
 
-  ShowWindow(main, SW_MAXIMIZE);
+  // Maximised and restored with the title bar's own button, as a user does.
+  const qm::ui::ControlBounds maximise = qm::ui::LayOutFrame(client.right, client.bottom, dpi).Maximise;
+  const LPARAM onMaximise = MAKELPARAM(maximise.Left + maximise.Width / 2, maximise.Top + maximise.Height / 2);
+  PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, onMaximise);
+  PostMessageW(main, WM_LBUTTONUP, 0, onMaximise);
   Capture(L"main-maximised");
   ShowWindow(main, SW_RESTORE);
 

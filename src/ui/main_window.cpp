@@ -81,6 +81,15 @@ void EnableItem(HMENU menu, int id, bool enabled) {
   EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+/// The captions and marks of a menu's two schedule items, from the Actions or the tray menu's state.
+template <typename MenuState>
+void SetScheduleItems(HMENU menu, int interval, int daily, const MenuState& state) {
+  SetMenuCaption(menu, interval, state.IntervalCaption);
+  CheckItem(menu, interval, state.IntervalChecked);
+  SetMenuCaption(menu, daily, state.DailyCaption);
+  CheckItem(menu, daily, state.DailyChecked);
+}
+
 int WindowDpi(HWND hwnd) {
   const UINT dpi = hwnd ? GetDpiForWindow(hwnd) : 0;
   return dpi ? static_cast<int>(dpi) : 96;
@@ -174,14 +183,24 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize = {TwipsToPixels(kMinimumWidthTwips, dpi_), TwipsToPixels(kMinimumHeightTwips, dpi_)};
-      // Maximised, the frameless window covers the monitor's work area, not the taskbar.
-      MONITORINFO monitor{};
-      monitor.cbSize = sizeof(monitor);
-      if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        info->ptMaxPosition = {monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
-        info->ptMaxSize = {monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top};
-      }
+      const RECT work = WorkArea();
+      info->ptMaxPosition = {work.left, work.top};
+      info->ptMaxSize = {work.right - work.left, work.bottom - work.top};
       return 0;
+    }
+    case WM_WINDOWPOSCHANGING: {
+      // Maximised, the frameless window covers its monitor's work area (not the taskbar), whatever size the
+      // system offers it.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (IsZoomed(hwnd_) && !(pos->flags & SWP_NOSIZE)) {
+        const RECT work = WorkArea();
+        pos->x = work.left;
+        pos->y = work.top;
+        pos->cx = work.right - work.left;
+        pos->cy = work.bottom - work.top;
+        pos->flags &= ~SWP_NOMOVE;
+      }
+      break;
     }
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wParam));
@@ -469,6 +488,13 @@ void MainWindow::PaintFrame() {
 }
 
 bool MainWindow::Maximised() const { return IsZoomed(hwnd_) != FALSE; }
+
+RECT MainWindow::WorkArea() const {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  return monitor.rcWork;
+}
 
 // ---- The tree and the list ----
 
@@ -847,10 +873,7 @@ void MainWindow::RefreshActionsMenu() {
   CheckItem(menus_, IDM_TURN_OFF_AUTOCOMPLETE, state.TurnOffAutoComplete);
   CheckItem(menus_, IDM_ENABLE_MONITOR, state.EnableMonitor);
   CheckItem(menus_, IDM_FILE_LOGGING, state.FileLogging);
-  SetMenuCaption(menus_, IDM_SCHEDULE_INTERVAL, state.IntervalCaption);
-  CheckItem(menus_, IDM_SCHEDULE_INTERVAL, state.IntervalChecked);
-  SetMenuCaption(menus_, IDM_SCHEDULE_DAILY, state.DailyCaption);
-  CheckItem(menus_, IDM_SCHEDULE_DAILY, state.DailyChecked);
+  SetScheduleItems(menus_, IDM_SCHEDULE_INTERVAL, IDM_SCHEDULE_DAILY, state);
 }
 
 void MainWindow::PopUpMenu(POINT screen, HMENU submenu) {
@@ -879,10 +902,7 @@ void MainWindow::ShowTrayMenu() {
   const TrayMenuState state = TrayMenuFor(settings_, IsIconic(hwnd_) || !IsWindowVisible(hwnd_));
   SetMenuCaption(menus_, IDM_ST_SHOW_HIDE, state.ShowHideCaption);
   CheckItem(menus_, IDM_ST_MONITOR, state.Monitor);
-  SetMenuCaption(menus_, IDM_ST_SCHEDULE_INTERVAL, state.IntervalCaption);
-  CheckItem(menus_, IDM_ST_SCHEDULE_INTERVAL, state.IntervalChecked);
-  SetMenuCaption(menus_, IDM_ST_SCHEDULE_DAILY, state.DailyCaption);
-  CheckItem(menus_, IDM_ST_SCHEDULE_DAILY, state.DailyChecked);
+  SetScheduleItems(menus_, IDM_ST_SCHEDULE_INTERVAL, IDM_ST_SCHEDULE_DAILY, state);
   // The logging mark shows the setting too, so its first click turns logging off when it is on.
   CheckItem(menus_, IDM_ST_FILE_LOGGING, settings_.EnableFileLogging);
   HMENU tray = GetSubMenu(menus_, kTrayMenu);

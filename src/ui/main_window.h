@@ -116,6 +116,8 @@ class MainWindow {
   void SplitterMove(POINT point);
   void SplitterUp();
   bool Maximised() const;
+  /// The work area of the window's monitor, in screen coordinates.
+  RECT WorkArea() const;
 
   MainWindowArgs args_;
   Engine& engine_;

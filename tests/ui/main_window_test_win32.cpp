@@ -239,6 +239,15 @@ TEST(MainWindow, ListsAtMostDisplayMaxRowsAndComesBackFromTheTrayMaximised) {
 
   HWND hwnd = bench.window->Handle();
   ShowWindow(hwnd, SW_MAXIMIZE);
+  // Maximised, the frameless window covers its monitor's work area.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT maximised{};
+  GetWindowRect(hwnd, &maximised);
+  EXPECT_TRUE(EqualRect(&maximised, &monitor.rcWork))
+      << maximised.left << "," << maximised.top << "," << maximised.right << "," << maximised.bottom << " / "
+      << monitor.rcWork.right << "," << monitor.rcWork.bottom;
   SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
