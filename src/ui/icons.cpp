@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "ui/resource_ids.h"
+
 namespace qm::ui {
 namespace {
 
@@ -159,32 +161,9 @@ int PrivacyImageIndex(std::string_view key) {
   return static_cast<int>(kImageKeys.size() - 1);
 }
 
-HICON CreateAppIcon(int size) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP color = CreateCompatibleBitmap(screen, size, size);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  HGDIOBJ old = SelectObject(dc, color);
-  const Pen16 pen{dc, size};
-  pen.Fill(RGB(0, 0, 0), 0, 0, 16, 16);
-  pen.Shape(RGB(22, 128, 128), RGB(10, 80, 80), true, 0.5, 0.5, 15.5, 15.5);
-  // The quill: a white vane from the top right down to its nib at the bottom left.
-  pen.Line(RGB(255, 255, 255), 3, 11.5, 3.5, 6, 10);
-  pen.Line(RGB(230, 240, 240), 1.2, 6, 10, 3.5, 12.5);
-  pen.Line(RGB(255, 210, 80), 1, 4, 13, 9, 13);
-  // The mask is the circle: outside it the icon is transparent.
-  SelectObject(dc, mask);
-  const Pen16 maskPen{dc, size};
-  maskPen.Fill(RGB(255, 255, 255), 0, 0, 16, 16);
-  maskPen.Shape(RGB(0, 0, 0), RGB(0, 0, 0), true, 0.5, 0.5, 15.5, 15.5);
-  SelectObject(dc, old);
-  ICONINFO info{TRUE, 0, 0, mask, color};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(color);
-  DeleteObject(mask);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return icon;
+HICON LoadAppIcon(int size) {
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUILLMERE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 }  // namespace qm::ui

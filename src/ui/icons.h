@@ -7,8 +7,8 @@
 
 namespace qm::ui {
 
-/// The program's icon, drawn at `size` pixels square: a quill over a rounded teal square.
-HICON CreateAppIcon(int size);
+/// The program's icon from its resources at `size` pixels square (the nearest drawn size, scaled down).
+HICON LoadAppIcon(int size);
 
 /// The image list of the tree and the trace list, images of `size` pixels in the stored key order:
 /// "folder", "foldershow", "folderopen", "folderopenshow", "folderopendelete", "folderlock", "folderdelete",

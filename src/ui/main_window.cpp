@@ -313,8 +313,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnCreate() {
   dpi_ = WindowDpi(hwnd_);
-  icon_ = CreateAppIcon(GetSystemMetricsForDpi(SM_CXICON, dpi_));
-  smallIcon_ = CreateAppIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+  icon_ = LoadAppIcon(GetSystemMetricsForDpi(SM_CXICON, dpi_));
+  smallIcon_ = LoadAppIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   tray_.Add(hwnd_, smallIcon_);
