@@ -18,6 +18,12 @@ int64_t PrivacyConfigs::ValueCount() const {
   return total;
 }
 
+std::unique_ptr<PrivacyConfigs> PrivacyConfigs::Clone() const {
+  auto copy = std::make_unique<PrivacyConfigs>();
+  for (const auto& config : *this) copy->Add(config->Clone());
+  return copy;
+}
+
 std::shared_ptr<PrivacyConfig> PrivacyConfigs::FindPrivacyConfig(const std::string& sSoftware) const {
   for (const auto& config : *this) {
     if (config->Software == sSoftware) return config;

@@ -53,6 +53,10 @@ class PrivacyConfigs : public OrderedCollection<PrivacyConfig>, public EventSour
   /// The warnings of the last LoadConfig.
   std::vector<std::string> LoadWarnings;
 
+  /// A deep copy of every configuration (see PrivacyConfig::Clone), in order and without keys: what a window
+  /// edits and hands back whole, so the catalogue it came from stays as it was until the caller takes it.
+  std::unique_ptr<PrivacyConfigs> Clone() const;
+
   /// Puts the configurations into display order: Root ones first in their order, then Plugins ones and
   /// Customs ones each sorted by upper-cased name (stable), then any others in their order.
   void ReOrder();

@@ -263,6 +263,15 @@ TEST(PrivacyConfigs, FindAndClone) {
   EXPECT_EQ(copy->ValueCount(), -1);
   copy->Items.Item(1)->HoldSettings.Add("C:\\other.txt");
   EXPECT_EQ(recent->HoldSettings.Count(), 1);
+  // The catalogue's clone holds clones of its configurations, in order: changing one leaves the original.
+  const auto whole = catalogue.Clone();
+  EXPECT_EQ(Described(*whole), Described(catalogue));
+  ASSERT_EQ(whole->Count(), 2);
+  EXPECT_NE(whole->Item(1), app);
+  whole->Item(1)->Items.Item(2)->Selected = true;
+  whole->Remove(2);
+  EXPECT_FALSE(app->Items.Item(2)->Selected);
+  EXPECT_EQ(catalogue.Count(), 2);
   // Type names are matched exactly.
   EXPECT_EQ(PrivacyConfig::TransSoftwareType("customs"), SoftwareType::Unknown);
 }
