@@ -1,0 +1,35 @@
+#pragma once
+
+// Identifiers of the Custom Item dialog, shared by its resource script and its code.
+
+#define IDD_CUSTOM_ITEM 3600
+#define IDC_CI_ITEM_NAME 3601
+// The type options, consecutive in the order of their numbers.
+#define IDC_CI_TYPE_REG_KEY 3602
+#define IDC_CI_TYPE_REG_VALUE 3603
+#define IDC_CI_TYPE_FOLDER 3604
+#define IDC_CI_TYPE_FILE 3605
+#define IDC_CI_TYPE_INI 3606
+#define IDC_CI_REG_FRAME 3610
+#define IDC_CI_ROOT_KEY_LABEL 3611
+#define IDC_CI_ROOT_KEY 3612
+#define IDC_CI_KEY_PATH_LABEL 3613
+#define IDC_CI_KEY_PATH 3614
+#define IDC_CI_VALUE_NAME_LABEL 3615
+#define IDC_CI_VALUE_NAME 3616
+#define IDC_CI_FOLDER_FRAME 3620
+#define IDC_CI_FOLDER_SPECIAL_LABEL 3621
+#define IDC_CI_FOLDER_SPECIAL 3622
+#define IDC_CI_FOLDER_PATH_LABEL 3623
+#define IDC_CI_FOLDER_PATH 3624
+#define IDC_CI_FILE_NAME_LABEL 3625
+#define IDC_CI_FILE_NAME 3626
+#define IDC_CI_INI_FRAME 3630
+#define IDC_CI_INI_SPECIAL_LABEL 3631
+#define IDC_CI_INI_SPECIAL 3632
+#define IDC_CI_INI_PATH_LABEL 3633
+#define IDC_CI_INI_PATH 3634
+#define IDC_CI_INI_SECTOR_LABEL 3635
+#define IDC_CI_INI_SECTOR 3636
+#define IDC_CI_INI_ITEM_LABEL 3637
+#define IDC_CI_INI_ITEM 3638
