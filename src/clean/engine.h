@@ -75,6 +75,9 @@ class Engine {
   /// Asks the active run, or the next one, to stop before its next trace. Any thread may call it, at any
   /// time: a stop asked for before a run starts is honoured by that run.
   void RequestStop() { stop_.store(true); }
+  /// Forgets a stop asked for earlier: a window starting a run at the user's word clears a Stop that reached
+  /// the engine just after the previous run ended.
+  void ClearStop() { stop_.store(false); }
   bool StopRequested() const { return stop_.load(); }
 
   /// True while no run is active.

@@ -10,10 +10,16 @@
 #include "platform/shell.h"
 #include "platform/text_win32.h"
 #include "ui/about_dialog.h"
+#include "ui/add_plugins_dialog.h"
+#include "ui/custom_item_dialog.h"
+#include "ui/custom_list_dialog.h"
+#include "ui/custom_maker_dialog.h"
 #include "ui/icons.h"
 #include "ui/model/frame_layout.h"
 #include "ui/model/menu_settings.h"
 #include "ui/model/start_page_monitor.h"
+#include "ui/preferences_dialog.h"
+#include "ui/privacy_detail_dialog.h"
 #include "ui/resource_ids.h"
 
 namespace qm::ui {
@@ -26,7 +32,7 @@ constexpr UINT_PTR kScheduleTimer = 1;
 constexpr UINT kScheduleInterval = 6000;
 constexpr char kProductCaption[] = "Quillmere";
 // Positions of the menus in the menu resource.
-constexpr int kFileMenu = 0, kActionsMenu = 1, kHelpMenu = 2, kTrayMenu = 3;
+constexpr int kActionsMenu = 1, kTrayMenu = 4;
 
 std::wstring W(const std::string& s) { return text::Widen(s); }
 
@@ -420,12 +426,12 @@ void MainWindow::LayOut() {
   RECT client{};
   GetClientRect(hwnd_, &client);
   const FrameLayout layout = LayOutFrame(client.right, client.bottom, dpi_);
-  // The Tools menu holds only windows that do not exist yet, so its title is left out and Help takes its place.
-  std::vector<SkinFrame::MenuTitle> titles = {{L"File", layout.MenuTitles[0]}, {L"Actions", layout.MenuTitles[1]}};
-  ControlBounds help = layout.MenuTitles[3];
-  help.Left = layout.MenuTitles[2].Left;
-  titles.push_back({L"Help", help});
-  frame_.SetLayout(layout, std::move(titles), dpi_);
+  frame_.SetLayout(layout,
+                   {{L"File", layout.MenuTitles[0]},
+                    {L"Actions", layout.MenuTitles[1]},
+                    {L"Tools", layout.MenuTitles[2]},
+                    {L"Help", layout.MenuTitles[3]}},
+                   dpi_);
   MoveWindow(showButton_, layout.ShowButton.Left, layout.ShowButton.Top, layout.ShowButton.Width,
              layout.ShowButton.Height, TRUE);
   MoveWindow(clearButton_, layout.ClearButton.Left, layout.ClearButton.Top, layout.ClearButton.Width,
@@ -645,6 +651,7 @@ void MainWindow::StartRun(RunKind kind, bool ask, bool scheduled) {
   ListView_SetItemCount(listView_, 0);
   SetStatus({});
   engine_.Settings = settings_;
+  engine_.ClearStop();
   const HWND hwnd = hwnd_;
   run_->Feed = std::make_unique<RunFeed>([hwnd] { PostMessageW(hwnd, kRunEventsMessage, 0, 0); });
   run_->Thread = std::make_unique<RunThread>(engine_, std::move(*target), RunOptions{kind == RunKind::Clear, false},
@@ -752,7 +759,9 @@ void MainWindow::SetCommandStates(RunKind run) {
   EnableItem(menus_, IDM_ST_CLEAR_NOW, states.ClearNowEnabled);
   EnableItem(menus_, IDM_FILE_LOGGING, states.FileLoggingEnabled);
   EnableItem(menus_, IDM_ST_FILE_LOGGING, states.FileLoggingEnabled);
-  EnableItem(menus_, IDM_RELOAD_CONFIG, states.CatalogueCommandsEnabled);
+  for (int id : {IDM_RELOAD_CONFIG, IDM_PREFERENCE, IDM_ADD_PLUGINS, IDM_ADD_CUSTOM}) {
+    EnableItem(menus_, id, states.CatalogueCommandsEnabled);
+  }
   if (states.TimerOn) {
     SetTimer(hwnd_, kScheduleTimer, kScheduleInterval, nullptr);
   } else {
@@ -813,6 +822,16 @@ void MainWindow::OnCommand(int id) {
       break;
     case IDM_ST_CLEAR_NOW:
       ScheduleClear();
+      break;
+    case IDM_PREFERENCE:
+    case IDM_ST_PREFERENCES:
+      if (!RefuseDuringRun("Preferences", "Preferences")) OpenPreferences();
+      break;
+    case IDM_ADD_PLUGINS:
+      if (!RefuseDuringRun("Add Plugins", "Add Plugins")) OpenAddPlugins();
+      break;
+    case IDM_ADD_CUSTOM:
+      if (!RefuseDuringRun("Add Custom", "Add Custom")) OpenCustomList();
       break;
     default:
       ApplySetting(id);
@@ -881,8 +900,8 @@ void MainWindow::PopUpMenu(POINT screen, HMENU submenu) {
 }
 
 void MainWindow::ShowPictureMenu(int title) {
-  static constexpr int kPositions[] = {kFileMenu, kActionsMenu, kHelpMenu};
-  const int position = kPositions[title];
+  // The titles of the bar are the menus of the resource, in the same order.
+  const int position = title;
   if (position == kActionsMenu) RefreshActionsMenu();
   const ControlBounds& bounds = frame_.Titles()[title].Bounds;
   POINT below{bounds.Left, bounds.Top + bounds.Height};
@@ -968,6 +987,70 @@ void MainWindow::CheckSchedule() {
   if (!scheduler_.Due(settings_, args_.clock->Now()) || treeItems_.empty()) return;
   SelectNode(0);
   StartRun(RunKind::Clear, false, true);
+}
+
+// ---- The secondary windows ----
+
+void MainWindow::WithTimerOff(const std::function<void()>& window) {
+  // The schedule waits while a window that changes the catalogue or the settings is open.
+  KillTimer(hwnd_, kScheduleTimer);
+  window();
+  SetTimer(hwnd_, kScheduleTimer, kScheduleInterval, nullptr);
+}
+
+bool MainWindow::OpenDetail(HWND owner, PrivacyConfig& working) {
+  return ShowPrivacyDetailDialog(owner, PrivacyDetailArgs{working, engine_, prompt_, settings_.DisplayMaxRows});
+}
+
+void MainWindow::OpenPreferences() {
+  PreferencesArgs preferences;
+  preferences.catalogue = &engine_.Catalogue();
+  preferences.settings = settings_;
+  preferences.registry = &engine_.Registry();
+  preferences.roots = args_.roots;
+  preferences.catalogueFile = args_.catalogueFile;
+  preferences.prompt = &prompt_;
+  preferences.openDetail = [this](HWND owner, PrivacyConfig& working) { return OpenDetail(owner, working); };
+  AppliedPreferences applied;
+  WithTimerOff([&] { applied = ShowPreferencesDialog(hwnd_, preferences); });
+  if (applied.Settings) settings_ = *applied.Settings;
+  if (applied.Catalogue) {
+    engine_.Catalogue().RemoveAll();
+    engine_.Catalogue().AddAll(*applied.Catalogue);
+    LoadTreeView();
+  }
+}
+
+void MainWindow::OpenAddPlugins() {
+  AddPluginsArgs plugins;
+  plugins.engine = &engine_;
+  plugins.catalogueFile = args_.catalogueFile;
+  // The plug-in files lie in "plugins" beside the catalogue.
+  const std::string& file = args_.catalogueFile;
+  plugins.pluginsFolder = FileSystem::Join(file.substr(0, file.find_last_of("\\/")), "plugins");
+  plugins.prompt = &prompt_;
+  plugins.rebuildTree = [this] { LoadTreeView(); };
+  WithTimerOff([&] { ShowAddPluginsDialog(hwnd_, plugins); });
+}
+
+void MainWindow::OpenCustomList() {
+  CustomListArgs customs;
+  customs.catalogue = &engine_.Catalogue();
+  customs.catalogueFile = args_.catalogueFile;
+  customs.prompt = &prompt_;
+  customs.openMaker = [this](HWND owner, PrivacyConfig& working, bool) {
+    CustomMakerArgs maker{working, engine_, prompt_, settings_.DisplayMaxRows, {}};
+    maker.openItem = [this](HWND itemOwner, PrivacyItem& item, bool) {
+      CustomItemArgs itemArgs;
+      itemArgs.item = &item;
+      itemArgs.prompt = &prompt_;
+      itemArgs.folders = engine_.Folders();
+      return ShowCustomItemDialog(itemOwner, itemArgs);
+    };
+    return ShowCustomMakerDialog(owner, maker);
+  };
+  customs.rebuildTree = [this] { LoadTreeView(); };
+  WithTimerOff([&] { ShowCustomListDialog(hwnd_, customs); });
 }
 
 void MainWindow::ViewTodayLog() {

@@ -110,6 +110,11 @@ class MainWindow {
   void CheckStartPage();
   void CheckSchedule();
   void ViewTodayLog();
+  void WithTimerOff(const std::function<void()>& window);
+  bool OpenDetail(HWND owner, PrivacyConfig& working);
+  void OpenPreferences();
+  void OpenAddPlugins();
+  void OpenCustomList();
   void OpenHelp();
 
   void SplitterDown(POINT point);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/text_win32.h"
+#include "support/dialog_driver.h"
 #include "support/settings_keys.h"
 #include "support/test_engine.h"
 #include "support/window_driver.h"
@@ -253,6 +254,34 @@ TEST(MainWindow, ListsAtMostDisplayMaxRowsAndComesBackFromTheTrayMaximised) {
   SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_TRUE(IsZoomed(hwnd));
+}
+
+TEST(MainWindow, EachToolsCommandOpensItsWindowAndARunRefusesThem) {
+  WindowBench bench;
+  const std::pair<int, const char*> commands[] = {{IDM_PREFERENCE, "Preferences"},
+                                                  {IDM_ST_PREFERENCES, "Preferences"},
+                                                  {IDM_ADD_PLUGINS, "Plugins Adding"},
+                                                  {IDM_ADD_CUSTOM, "Custom Settings"}};
+  for (const auto& [id, caption] : commands) {
+    bool opened = false;
+    WhenDialogOpens(caption, [&opened](HWND dialog) {
+      opened = true;
+      Press(dialog, IDCANCEL);
+    });
+    bench.Command(id);
+    EXPECT_TRUE(opened) << caption;
+  }
+  EXPECT_TRUE(bench.prompt.asked.empty());
+
+  bench.Click(IDC_SHOW);
+  HMENU menus = bench.window->Menus();
+  EXPECT_EQ(MenuItemText(menus, IDM_PREFERENCE), "&Preferences... (off)");
+  EXPECT_EQ(MenuItemText(menus, IDM_ADD_CUSTOM), "Add &Custom... (off)");
+  bench.Command(IDM_ST_PREFERENCES);
+  ASSERT_TRUE(bench.Finish());
+  EXPECT_EQ(bench.prompt.asked,
+            Lines{"Preferences|Please stop current processing, then click Preferences menu item."});
+  EXPECT_EQ(MenuItemText(menus, IDM_PREFERENCE), "&Preferences...");
 }
 
 }  // namespace
