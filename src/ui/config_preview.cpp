@@ -5,6 +5,7 @@
 #include "platform/text_win32.h"
 #include "ui/config_preview_ids.h"
 #include "ui/icons.h"
+#include "ui/status_bar.h"
 #include "ui/model/frame_layout.h"
 
 namespace qm::ui {
@@ -317,26 +318,7 @@ void ConfigPreview::ApplyCheck() {
 
 void ConfigPreview::SetStatus(const StatusPanels& panels) {
   panels_ = panels;
-  HWND status = Control(IDC_PREVIEW_STATUS);
-  const std::string texts[4] = {panels.Where, panels.Count, panels.Size, panels.Row};
-  // Panels 1 to 3 fit their texts; panel 4 takes the rest.
-  HDC dc = GetDC(status);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
-  const int padding = MulDiv(16, Dpi(), 96);
-  int edges[4];
-  int right = 0;
-  for (int i = 0; i < 3; ++i) {
-    const std::wstring wide = W(texts[i]);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    right += size.cx + padding;
-    edges[i] = right;
-  }
-  edges[3] = -1;
-  SelectObject(dc, old);
-  ReleaseDC(status, dc);
-  SendMessageW(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
-  for (int i = 0; i < 4; ++i) SendMessageW(status, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(W(texts[i]).c_str()));
+  SetStatusPanels(Control(IDC_PREVIEW_STATUS), panels, Dpi());
 }
 
 }  // namespace qm::ui

@@ -6,14 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "clean/engine.h"
-#include "platform/error.h"
+#include "ui/dialog_guard.h"
 #include "ui/model/config_tree.h"
 #include "ui/model/preview_pass.h"
 #include "ui/model/prompt.h"
@@ -21,19 +20,6 @@
 #include "ui/model/run_view.h"
 
 namespace qm::ui {
-
-/// Runs `step`; an error it raises is told through `prompt` under `caption` instead of leaving a dialog
-/// procedure.
-template <class Step>
-void TellErrors(Prompt& prompt, const std::string& caption, Step&& step) {
-  try {
-    step();
-  } catch (const RuntimeError& e) {
-    prompt.Ask(caption, e.Description(), PromptButtons::Ok, PromptIcon::Exclamation);
-  } catch (const std::exception& e) {
-    prompt.Ask(caption, e.what(), PromptButtons::Ok, PromptIcon::Exclamation);
-  }
-}
 
 /// The dialog procedure of a window that previews a configuration: the `Window` object comes as WM_INITDIALOG's
 /// parameter and answers `INT_PTR Handle(HWND, UINT, WPARAM, LPARAM)`; its errors are told through its
@@ -44,7 +30,7 @@ INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!window) return FALSE;
   INT_PTR result = TRUE;
-  TellErrors(window->Prompter(), Window::kCaption, [&] { result = window->Handle(dialog, message, wParam, lParam); });
+  Guarded(window->Prompter(), Window::kCaption, [&] { result = window->Handle(dialog, message, wParam, lParam); });
   return result;
 }
 

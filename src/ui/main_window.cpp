@@ -14,6 +14,7 @@
 #include "ui/custom_item_dialog.h"
 #include "ui/custom_list_dialog.h"
 #include "ui/custom_maker_dialog.h"
+#include "ui/dialog_guard.h"
 #include "ui/icons.h"
 #include "ui/model/frame_layout.h"
 #include "ui/model/menu_settings.h"
@@ -21,6 +22,7 @@
 #include "ui/preferences_dialog.h"
 #include "ui/privacy_detail_dialog.h"
 #include "ui/resource_ids.h"
+#include "ui/status_bar.h"
 
 namespace qm::ui {
 
@@ -167,14 +169,9 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   // No exception leaves a window procedure: it is told, and the message counts as handled.
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (const RuntimeError& e) {
-    self->prompt_.Ask(kProductCaption, e.Description(), PromptButtons::Ok, PromptIcon::Exclamation);
-  } catch (const std::exception& e) {
-    self->prompt_.Ask(kProductCaption, e.what(), PromptButtons::Ok, PromptIcon::Exclamation);
-  }
-  return 0;
+  LRESULT result = 0;
+  Guarded(self->prompt_, kProductCaption, [&] { result = self->Handle(message, wParam, lParam); });
+  return result;
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -566,25 +563,7 @@ void MainWindow::SelectNode(std::size_t index) {
 
 void MainWindow::SetStatus(const StatusPanels& panels) {
   panels_ = panels;
-  const std::string texts[4] = {panels.Where, panels.Count, panels.Size, panels.Row};
-  // Panels 1 to 3 fit their texts; panel 4 takes the rest.
-  HDC dc = GetDC(status_);
-  HGDIOBJ old = SelectObject(dc, font_);
-  const int padding = MulDiv(16, dpi_, 96);
-  int edges[4];
-  int right = 0;
-  for (int i = 0; i < 3; ++i) {
-    const std::wstring wide = W(texts[i]);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    right += size.cx + padding;
-    edges[i] = right;
-  }
-  edges[3] = -1;
-  SelectObject(dc, old);
-  ReleaseDC(status_, dc);
-  SendMessageW(status_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
-  for (int i = 0; i < 4; ++i) SendMessageW(status_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(W(texts[i]).c_str()));
+  SetStatusPanels(status_, panels, dpi_);
 }
 
 LRESULT MainWindow::HandleNotify(const NMHDR& header) {
