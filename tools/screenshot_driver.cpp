@@ -4,6 +4,7 @@
 // Usage: screenshot_driver.exe OUTPUT_FOLDER SUFFIX
 
 #include <windows.h>
+// The common controls need what windows.h declares.
 #include <commctrl.h>
 
 #include <cstdio>
@@ -12,8 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "ui/add_plugins_dialog_ids.h"
+#include "ui/config_preview_ids.h"
+#include "ui/custom_list_dialog_ids.h"
+#include "ui/custom_maker_dialog_ids.h"
 #include "ui/main_window.h"
 #include "ui/model/frame_layout.h"
+#include "ui/preferences_dialog_ids.h"
 #include "ui/resource_ids.h"
 #include "ui/tray_icon.h"
 
@@ -64,13 +70,90 @@ void Capture(const wchar_t* name) {
   std::wprintf(L"%ls\n", path.c_str());
 }
 
-/// Waits until the run started by a button is over: its caption reads "Stop" while it runs.
+/// Waits until the run started by a button is over: its caption leaves `idle` ("Stop") while it runs. A run
+/// that ends before its "Stop" is seen is waited for three seconds at most.
 void WaitForRun(HWND button, const wchar_t* idle) {
-  wchar_t caption[32] = L"";
-  for (int i = 0; i < 600; ++i) {
-    Sleep(100);
-    GetWindowTextW(button, caption, 32);
-    if (std::wstring(caption) == idle) return;
+  auto caption = [button] {
+    wchar_t text[32] = L"";
+    GetWindowTextW(button, text, 32);
+    return std::wstring(text);
+  };
+  for (int i = 0; i < 30 && caption() == idle; ++i) Sleep(100);
+  for (int i = 0; i < 600 && caption() != idle; ++i) Sleep(100);
+}
+
+/// Posts a command to `to` and waits for the window captioned `caption` that it opens.
+HWND Open(HWND to, int command, const wchar_t* caption) {
+  PostMessageW(to, WM_COMMAND, command, 0);
+  return WaitForWindow(nullptr, caption, 15);
+}
+
+/// Clicks a button the way the mouse does, from outside the program, and waits for the window it opens.
+HWND Click(HWND button, const wchar_t* caption) {
+  PostMessageW(button, BM_CLICK, 0, 0);
+  return WaitForWindow(nullptr, caption, 15);
+}
+
+void Cancel(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  Sleep(2500);  // a closing dialog takes a while under Wine
+}
+
+/// Preferences, each of its pages, and the Privacy Detail window its Windows page opens, with a preview.
+void CapturePreferences(HWND main) {
+  HWND preferences = Open(main, IDM_PREFERENCE, L"Preferences");
+  if (!preferences) return;
+  HWND tree = GetDlgItem(preferences, IDC_PREF_TREE);
+  int page = 0;
+  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+       item = reinterpret_cast<HTREEITEM>(
+           SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)))) {
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    Capture((L"preferences-page" + std::to_wstring(++page)).c_str());
+  }
+  HWND advance = GetDlgItem(GetDlgItem(preferences, IDD_PREF_WINDOWS), IDC_WINS_ADVANCE);
+  if (HWND detail = Click(advance, L"Privacy Detail")) {
+    HWND preview = GetDlgItem(detail, IDC_PREVIEW_BUTTON);
+    PostMessageW(preview, BM_CLICK, 0, 0);
+    WaitForRun(preview, L"Preview");
+    Capture(L"privacy-detail");
+    Cancel(detail);
+  }
+  Cancel(preferences);
+}
+
+/// Custom List, the Custom Maker its Detail opens on the demo's custom configuration, and the Custom Item the
+/// maker's Detail opens on its first item.
+void CaptureCustoms(HWND main) {
+  HWND list = Open(main, IDM_ADD_CUSTOM, L"Custom Settings");
+  if (!list) return;
+  // The arrow key selects the first row, as it does for a user.
+  HWND rows = GetDlgItem(list, IDC_CL_LIST);
+  PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(rows, WM_KEYUP, VK_DOWN, 0);
+  Capture(L"custom-list");
+  if (HWND maker = Click(GetDlgItem(list, IDC_CL_DETAIL), L"Custom Privacy")) {
+    HWND tree = GetDlgItem(maker, IDC_PREVIEW_TREE);
+    const LPARAM root = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    const LPARAM first = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, root);
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, first);
+    HWND preview = GetDlgItem(maker, IDC_PREVIEW_BUTTON);
+    PostMessageW(preview, BM_CLICK, 0, 0);
+    WaitForRun(preview, L"Preview");
+    Capture(L"custom-maker");
+    if (HWND item = Click(GetDlgItem(maker, IDC_MAKER_DETAIL), L"Custom Item")) {
+      Capture(L"custom-item");
+      Cancel(item);
+    }
+    Cancel(maker);
+  }
+  Cancel(list);
+}
+
+void CaptureAddPlugins(HWND main) {
+  if (HWND plugins = Open(main, IDM_ADD_PLUGINS, L"Plugins Adding")) {
+    Capture(L"add-plugins");
+    Cancel(plugins);
   }
 }
 
@@ -117,6 +200,11 @@ int wmain(int argc, wchar_t** argv) {
   Capture(L"menu-tray");
   CloseMenu();
 
+  // The secondary windows while the demo's traces are still there to preview.
+  CapturePreferences(main);
+  CaptureCustoms(main);
+  CaptureAddPlugins(main);
+
   PostMessageW(main, WM_COMMAND, IDM_CLEAR, 0);
   Sleep(300);
   WaitForRun(clear, L"Clear");
@@ -130,12 +218,10 @@ int wmain(int argc, wchar_t** argv) {
   Capture(L"main-maximised");
   ShowWindow(main, SW_RESTORE);
 
-  PostMessageW(main, WM_COMMAND, IDM_ABOUT, 0);
-  if (HWND about = WaitForWindow(nullptr, L"About Quillmere", 10)) {
+  if (HWND about = Open(main, IDM_ABOUT, L"About Quillmere")) {
     Capture(L"about");
-    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    Cancel(about);
   }
-  Sleep(300);
   PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
   return 0;
 }
