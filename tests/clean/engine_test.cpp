@@ -8,6 +8,7 @@
 #include "support/case_tree.h"
 #include "support/event_journal.h"
 #include "support/file_system_extras.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
@@ -28,7 +29,7 @@ class OnReport : public RunListener {
   }
   void WalkProblem(PrivacyItem&, const std::string& path, const RuntimeError&) override { told.push_back(path); }
   void Warning(const std::string& message) override { told.push_back(message); }
-  std::vector<std::string> told;
+  Lines told;
 
  private:
   std::string path_;
@@ -53,47 +54,41 @@ TEST(Engine, TwoEnginesOnTwoThreadsShareNothing) {
   other.join();
 
   EXPECT_EQ(TraceTexts(totals[0].Values),
-            (std::vector<std::string>{"4 1 " + first.dir / "cache/one.dat", "4 1 " + first.dir / "cache/one.dat"}));
+            (Lines{"4 1 " + first.dir / "cache/one.dat", "4 1 " + first.dir / "cache/one.dat"}));
   EXPECT_FALSE(totals[0].Stopped);
   EXPECT_TRUE(totals[1].Stopped);
   EXPECT_EQ(totals[1].Count, 0);
-  EXPECT_EQ(ListTree(second.dir / "cache"), std::vector<std::string>{"two.dat = x"});
+  EXPECT_EQ(ListTree(second.dir / "cache"), Lines{"two.dat = x"});
   EXPECT_EQ(first.LogLines().size(), 2u);
   EXPECT_EQ(totals[1].LogFileName, "");
   EXPECT_FALSE(second.engine.StopRequested()) << "a run's end clears its stop for the next one";
 }
 
-TEST(Engine, AFolderSwappedForALinkDuringAClearIsNeverWalkedThrough) {
-  TestEngine t;
-  CaseTree().Build(t.dir.Path(), {"cache/sub/inner.dat = i", "outside/secret.dat = s", "outside/deep/d.dat = d"});
-  t.LoadCatalogue(kFolderItem);
-  if (!MakeSymbolicLink(t.dir / "outside", t.dir / "probe")) GTEST_SKIP() << "no symbolic links here";
-  // Right after the walk has read "sub" as a folder, "sub" becomes a link to a folder outside the item.
-  OnReport swap(t.dir / "cache/sub", [&] {
-    std::filesystem::rename(t.dir / "cache/sub", t.dir / "moved");
-    MakeSymbolicLink(t.dir / "outside", t.dir / "cache/sub");
-  });
-  const RunTotals totals = t.Run(true, "Ur All Privacy", &swap);
-
-  EXPECT_EQ(ListTree(t.dir / "outside"), (std::vector<std::string>{"deep/", "deep/d.dat = d", "secret.dat = s"}));
-  EXPECT_EQ(TraceTexts(totals.Values), std::vector<std::string>{"5 -1 " + t.dir / "cache/sub"});
-  EXPECT_EQ(swap.told, std::vector<std::string>{t.dir / "cache/sub"}) << "the folder it could not enter is told";
-  EXPECT_EQ(totals.Unreadable, 1);
-}
-
-TEST(Engine, WhatAnotherRunRemovedFirstIsErasedAllTheSame) {
+TEST(Engine, WhatAnotherRunRemovedFirstIsErasedAllTheSameAndAFolderSwappedForALinkIsNeverWalkedThrough) {
   TestEngine t;
   CaseTree().Build(t.dir.Path(), {"cache/sub/inner.dat = i", "cache/other.dat = o"});
   t.LoadCatalogue(kFolderItem);
-  // Once the walk has read the folder, another run removes the sub-folder and the file before it can.
+  // Once the walk has read the folder, another run removes the sub-folder and the file before it can; then,
+  // right after the walk has read "sub" as a folder, "sub" becomes a link to a folder outside the item.
   OnReport other(t.dir / "cache/sub", [&] {
     std::filesystem::remove_all(t.dir / "cache/sub");
     std::filesystem::remove(t.dir / "cache/other.dat");
   });
   const RunTotals totals = t.Run(true, "Ur All Privacy", &other);
-  EXPECT_EQ(TraceTexts(totals.Values),
-            (std::vector<std::string>{"5 2 " + t.dir / "cache/sub", "4 2 " + t.dir / "cache/other.dat"}));
+  EXPECT_EQ(TraceTexts(totals.Values), (Lines{"5 2 " + t.dir / "cache/sub", "4 2 " + t.dir / "cache/other.dat"}));
   EXPECT_TRUE(other.told.empty());
+
+  CaseTree().Build(t.dir.Path(), {"cache/sub/inner.dat = i", "outside/secret.dat = s", "outside/deep/d.dat = d"});
+  if (!MakeSymbolicLink(t.dir / "outside", t.dir / "probe")) GTEST_SKIP() << "no symbolic links here";
+  OnReport swap(t.dir / "cache/sub", [&] {
+    std::filesystem::rename(t.dir / "cache/sub", t.dir / "moved");
+    MakeSymbolicLink(t.dir / "outside", t.dir / "cache/sub");
+  });
+  const RunTotals swapped = t.Run(true, "Ur All Privacy", &swap);
+  EXPECT_EQ(ListTree(t.dir / "outside"), (Lines{"deep/", "deep/d.dat = d", "secret.dat = s"}));
+  EXPECT_EQ(TraceTexts(swapped.Values), Lines{"5 -1 " + t.dir / "cache/sub"});
+  EXPECT_EQ(swap.told, Lines{t.dir / "cache/sub"}) << "the folder it could not enter is told";
+  EXPECT_EQ(swapped.Unreadable, 1);
 }
 
 TEST(Engine, AStopInsideAFileOrParserWalkEndsItBeforeTheNextFile) {
@@ -115,12 +110,9 @@ TEST(Engine, AStopInsideAFileOrParserWalkEndsItBeforeTheNextFile) {
 
 TEST(Engine, TagsSelectTheNodeAtTheirPlaceEvenWhenNamesRepeat) {
   TestEngine t;
-  CaseTree().Build(t.dir.Path(), {"plug/p.dat = p", "cust/c.dat = c", "root/r.dat = r"});
-  const std::vector<std::string> warnings = t.LoadCatalogue(
-      "[Config]\nType:Plugins\nSoftware:Tool\nSelected:1\nFiles<>1<>0<>File><{dir}\\plug\n"
-      "[Config]\nType:Customs\nSoftware:Tool\nSelected:1\nFiles<>1<>0<>File><{dir}\\cust\n"
-      "[Config]\nType:Root\nSoftware:Plug-ins\nSelected:1\nFiles<>1<>0<>File><{dir}\\root\n"
-      "Files<>0<>0<>File><{dir}\\root\n");
+  Sections c = ReadSections(FixturePath("clean/repeated_names.case"));
+  CaseTree().Build(t.dir.Path(), c["files"]);
+  const Lines warnings = t.LoadCatalogue(Joined(c["catalogue"]));
   ASSERT_EQ(warnings.size(), 3u);
   EXPECT_NE(warnings[0].find("line 16: configuration \"Plug-ins\" repeats the item title \"Files\" of line 15"),
             std::string::npos)
@@ -133,11 +125,10 @@ TEST(Engine, TagsSelectTheNodeAtTheirPlaceEvenWhenNamesRepeat) {
   const auto shown = [&](const std::string& tag, bool all = false) {
     return TraceTexts(t.Run(false, tag, nullptr, all).Values);
   };
-  EXPECT_EQ(shown("Ur All Privacy\\Customs\\Tool"), std::vector<std::string>{"4 1 " + t.dir / "cust/c.dat"});
-  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins\\Tool\\Files"), std::vector<std::string>{"4 1 " + t.dir / "plug/p.dat"});
-  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins (2)"), std::vector<std::string>{"4 1 " + t.dir / "root/r.dat"});
-  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins (2)\\Files (2)", true),
-            std::vector<std::string>{"4 1 " + t.dir / "root/r.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Customs\\Tool"), Lines{"4 1 " + t.dir / "cust/c.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins\\Tool\\Files"), Lines{"4 1 " + t.dir / "plug/p.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins (2)"), Lines{"4 1 " + t.dir / "root/r.dat"});
+  EXPECT_EQ(shown("Ur All Privacy\\Plug-ins (2)\\Files (2)", true), Lines{"4 1 " + t.dir / "root/r.dat"});
   EXPECT_FALSE(SelectRunTarget(t.engine.Catalogue(), "Ur All Privacy\\Plug-ins (2)\\Files (2)").has_value())
       << "an unselected item is no node of the tree without --all";
 }

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "support/case_tree.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
@@ -16,7 +17,7 @@ namespace {
 TEST(SwapRace, ASwappedSubFolderNeverRedirectsTheClear) {
   for (int round = 0; round < 4; ++round) {
     TestEngine t;
-    std::vector<std::string> files;
+    Lines files;
     for (int i = 0; i < 1500; ++i) {
       files.push_back("cache/sub/s" + std::to_string(i) + ".dat = s");
       files.push_back("cache/f" + std::to_string(i) + ".dat = f");
@@ -24,7 +25,7 @@ TEST(SwapRace, ASwappedSubFolderNeverRedirectsTheClear) {
     for (int i = 0; i < 200; ++i) files.push_back("outside/o" + std::to_string(i) + ".dat = keep " + std::to_string(i));
     files.push_back("outside/deep/d.dat = d");
     ASSERT_EQ(CaseTree().Build(t.dir.Path(), files), "");
-    const std::vector<std::string> outside = ListTree(t.dir / "outside");
+    const Lines outside = ListTree(t.dir / "outside");
     t.LoadCatalogue("[Config]\nSoftware:App\nSelected:1\nCache<>1<>0<>Folder><{dir}\\cache\n");
 
     std::atomic<bool> done{false};

@@ -12,13 +12,12 @@
 #include "config/crypt.h"
 #include "platform/file_system.h"
 #include "support/case_tree.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 /// What one run of the command-line program gave.
 struct CliRun {
@@ -61,7 +60,7 @@ constexpr char kCatalogue[] =
     "[Config]\nType:Root\nSoftware:App\nSelected:1\n"
     "Cache<>1<>1<>Folder><{dir}\\cache><{dir}\\cache\\keep\\held.dat\nLocked<>1<>0<>File><{dir}\\locked\n";
 
-TEST(Cli, UsageErrorsExitTwoAndHelpAndVersionWork) {
+TEST(Cli, UsageErrorsExitTwoHelpAndVersionWorkAndListPrintsTheTreeOfACatalogue) {
   ScratchFolder folder("cli-usage");
   const std::vector<Lines> usageErrors = {
       {}, {"--bogus", "list"}, {"frobnicate"}, {"decrypt"}, {"list", "extra"}, {"--catalogue"}, {"--all=1", "list"}};
@@ -76,10 +75,8 @@ TEST(Cli, UsageErrorsExitTwoAndHelpAndVersionWork) {
   ASSERT_FALSE(help.out.empty());
   EXPECT_EQ(help.out[0], "usage: quillmere-cli [OPTIONS] COMMAND [ARG]");
   EXPECT_EQ(RunCli(folder, {"--version"}).out, (Lines{std::string("quillmere-cli ") + QM_VERSION}));
-}
 
-TEST(Cli, ListPrintsTheTreeOfAWrittenAndOfTheShippedCatalogue) {
-  ScratchFolder folder("cli-list");
+  // "list" prints the tree of a written catalogue, and without --catalogue of the shipped one.
   const std::string catalogue =
       PlatformPath(WriteCatalogue(folder,
                                   "[Config]\nType:Customs\nSoftware:Mine\nSelected:1\nNotes<>1<>0<>File><{dir}\\n\n"
@@ -92,7 +89,7 @@ TEST(Cli, ListPrintsTheTreeOfAWrittenAndOfTheShippedCatalogue) {
   ASSERT_EQ(json.out.size(), 9u) << json.err;
   EXPECT_EQ(json.out[2], "{\"tag\":\"Ur All Privacy\\\\Caf\xC3\xA9\\\\Off\",\"text\":\"Off\",\"selected\":false}");
 
-  // Without --catalogue the program takes PrivacyConfig.dat beside itself: the shipped one.
+  // The shipped catalogue is the PrivacyConfig.dat beside the program.
   const CliRun run = RunCli(folder, {"list"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.at(2), "Ur All Privacy\\Windows\\Recent Documents History");
@@ -179,7 +176,7 @@ TEST(Cli, ShowAndClearPrintFinalStatusesTellTheOutcomeByTheirStatusAndTheirLog) 
   EXPECT_NE(missing.err.find("missing.dat"), std::string::npos);
 }
 
-TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnything) {
+TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnythingAndJsonLinesEscapeWhatJsonMust) {
   ScratchFolder dir("cli-stop");
   RegistryFixture registry;
   ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/x.dat = xx", "locked/l.dat = l"}), "");
@@ -198,9 +195,8 @@ TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnything) {
             "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":0,\"bytes\":0,\"failed\":0,"
             "\"unreadable\":0,\"stopped\":true}}\n");
   EXPECT_EQ(ListTree(dir / "cache"), Lines{"x.dat = xx"});
-}
 
-TEST(Cli, JsonLinesEscapeQuotesControlCharactersAndBytesThatAreNoUtf8) {
+  // A trace's JSON line escapes quotes, control characters and bytes that are no UTF-8.
   const PrivacyValue pv{.Path = "C:\\a \"b\"\tc\n",
                         .ValueName = std::string("\x01\x1f\x7f", 3),
                         .ValueType = TraceKind::File,

@@ -13,6 +13,7 @@
 
 #include "cli/options.h"
 #include "support/case_tree.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/test_engine.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 const std::string kProgram = std::string(QM_CATALOGUE_DIR) + "/quillmere-cli";
 
-[[noreturn]] void Exec(const std::vector<std::string>& arguments) {
+[[noreturn]] void Exec(const Lines& arguments) {
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -78,7 +79,7 @@ TEST(Terminal, TheClearAsksAfterLoadingAndCtrlCAnswersNo) {
 }
 
 /// Runs the program with its standard output on `fd` and returns its exit status and standard error.
-std::pair<int, std::string> RunWithOutput(const std::vector<std::string>& arguments, int fd, const ScratchFolder& dir) {
+std::pair<int, std::string> RunWithOutput(const Lines& arguments, int fd, const ScratchFolder& dir) {
   const std::string errFile = dir / "err.txt";
   const pid_t child = ::fork();
   if (child == 0) {
@@ -90,9 +91,9 @@ std::pair<int, std::string> RunWithOutput(const std::vector<std::string>& argume
   return {ExitStatus(child), ReadBytes(errFile)};
 }
 
-TEST(Terminal, OutputThatCannotBeWrittenEndsWithAStatusOfItsOwn) {
+TEST(Terminal, OutputThatCannotBeWrittenOrAStoreThatCannotBeReadEndsWithAStatusOfItsOwn) {
   ScratchFolder dir("output");
-  const std::vector<std::string> encrypt = {kProgram, "encrypt", dir.Write("plain.txt", "[Config]\n")};
+  const Lines encrypt = {kProgram, "encrypt", dir.Write("plain.txt", "[Config]\n")};
 
   // A full disk: the reason, and status 4.
   const int full = ::open("/dev/full", O_WRONLY);
@@ -110,12 +111,10 @@ TEST(Terminal, OutputThatCannotBeWrittenEndsWithAStatusOfItsOwn) {
   ::close(pipe[1]);
   EXPECT_EQ(pipeStatus, cli::kExitOutputFailed);
   EXPECT_EQ(pipeError, "");
-}
 
-TEST(Terminal, AStoreOrCatalogueThatCannotBeReadIsAnErrorNeverAnEmptyOneNorAHang) {
-  ScratchFolder dir("store");
+  // A store or catalogue that cannot be read is an error, never an empty one nor a hang: a FIFO or a device
+  // would hang the program or stream forever, so it is refused before anything is read.
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-  // A FIFO or a device would hang the program or stream forever: refused before anything is read.
   const std::vector<std::tuple<std::string, std::string, std::string>> refusals = {
       {"--registry", dir / "missing.reg", "missing.reg"},
       {"--registry", dir.Folder("folder.reg"), "folder.reg"},

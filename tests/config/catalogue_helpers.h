@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <initializer_list>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,56 +11,31 @@
 #include "config/item_walks.h"
 #include "config/privacy_configs.h"
 #include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/scratch_folder.h"
 
 namespace qm::testing {
 
 /// Writes `lines` enciphered, one per CR LF line, as the program stores catalogue files.
-inline void WriteCatalogue(const std::string& path, const std::vector<std::string>& lines) {
+inline void WriteCatalogue(const std::string& path, const Lines& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += Crypt::EnCrypt(line) + "\r\n";
   WriteBytes(path, bytes);
 }
 
-/// The raw lines of a file, without their line ends.
-inline std::vector<std::string> RawLines(const std::string& path) {
-  std::vector<std::string> lines;
-  const std::string bytes = ReadBytes(path);
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = std::min(bytes.find("\r\n", start), bytes.size());
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
+/// The raw lines of a file, split at its CR LF line ends.
+inline Lines RawLines(const std::string& path) {
+  Lines lines = Split(ReadBytes(path), "\r\n");
+  if (lines.back().empty()) lines.pop_back();
   return lines;
 }
 
 /// The deciphered lines of a catalogue file.
-inline std::vector<std::string> PlainLines(const std::string& path) {
-  std::vector<std::string> lines;
+inline Lines PlainLines(const std::string& path) {
+  Lines lines;
   for (const std::string& raw : RawLines(path)) lines.push_back(Crypt::DeCrypt(raw));
   return lines;
 }
-
-/// The lines of the text file `name` in the fixtures' "config" folder.
-inline std::vector<std::string> FixtureLines(const std::string& name) {
-  std::vector<std::string> lines;
-  std::istringstream text(ReadBytes(std::string(QM_FIXTURES_DIR) + "/config/" + name));
-  // A checkout with CR LF line ends reads the same.
-  for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
-  EXPECT_FALSE(lines.empty()) << name << " is missing or empty";
-  return lines;
-}
-
-/// The lines as one text, each ended by a line feed: a failed comparison of two such texts shows their diff.
-inline std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
-
-/// The entries of a list, in a form a failed check prints.
-inline std::vector<std::string> Entries(const TextList& list) { return {list.begin(), list.end()}; }
 
 /// An item as it is now, in the form of its catalogue line:
 /// "Software: Title<>selected<>held<>Type><seek settings><hold settings>".
@@ -78,17 +50,16 @@ inline std::string Described(const PrivacyItem& item) {
 }
 
 /// A configuration as it is now: "[Type|Software|selected|Version|Description]", then its items' lines.
-inline std::vector<std::string> Described(const PrivacyConfig& config) {
-  std::vector<std::string> lines = {"[" + PrivacyConfig::SoftwareTypeName(config.SoftwareType) + "|" + config.Software +
-                                    "|" + (config.Selected ? "1" : "0") + "|" + config.Version + "|" +
-                                    config.Description + "]"};
+inline Lines Described(const PrivacyConfig& config) {
+  Lines lines = {"[" + PrivacyConfig::SoftwareTypeName(config.SoftwareType) + "|" + config.Software + "|" +
+                 (config.Selected ? "1" : "0") + "|" + config.Version + "|" + config.Description + "]"};
   for (const auto& item : config.Items) lines.push_back(Described(*item));
   return lines;
 }
 
 /// Every configuration's Described lines, in order.
-inline std::vector<std::string> Described(const PrivacyConfigs& catalogue) {
-  std::vector<std::string> lines;
+inline Lines Described(const PrivacyConfigs& catalogue) {
+  Lines lines;
   for (const auto& config : catalogue) {
     for (std::string& line : Described(*config)) lines.push_back(std::move(line));
   }
@@ -115,7 +86,7 @@ class FakeWalks : public ItemWalks {
   bool StopRequested() const override { return stop; }
 
   /// The titles of the items searched, in order ("!" marks an erasing search).
-  std::vector<std::string> searched;
+  Lines searched;
   bool stop = false;
 };
 
@@ -126,7 +97,7 @@ inline SearchOptions Kept() { return SearchOptions{false, false, false}; }
 
 /// A configuration with items "title=plan" (selected) or "-title=plan" (not selected).
 inline std::shared_ptr<PrivacyConfig> MakeConfig(const std::string& software, SoftwareType type, bool selected,
-                                                 const std::vector<std::string>& items) {
+                                                 const Lines& items) {
   std::vector<std::shared_ptr<PrivacyItem>> made;
   for (const std::string& entry : items) {
     const bool itemSelected = entry[0] != '-';

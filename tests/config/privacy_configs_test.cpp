@@ -6,17 +6,16 @@
 #include "config/catalogue_tree.h"
 #include "config/privacy_item.h"
 #include "support/event_journal.h"
+#include "support/lines.h"
 
 namespace qm::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 constexpr SoftwareType kRoot = SoftwareType::Root;
 constexpr SoftwareType kPlugins = SoftwareType::Plugins;
 constexpr SoftwareType kCustoms = SoftwareType::Customs;
 
-TEST(PrivacyItem, SettingsStringsSplitAfterTrimmingTheWhole) {
+TEST(PrivacyItem, SettingsStringsSplitAfterTrimmingTheWholeAndTypeNamesAreExact) {
   PrivacyItem item;
   item.SetSeekSettingsByString("  HKEY_CURRENT_USER <> Software\\App  ");
   EXPECT_EQ(Entries(item.SeekSettings), (Lines{"HKEY_CURRENT_USER ", " Software\\App"}));
@@ -29,9 +28,7 @@ TEST(PrivacyItem, SettingsStringsSplitAfterTrimmingTheWhole) {
   item.SetHoldSettingsByString("C:\\x.txt<>C:\\y.txt");
   EXPECT_EQ(Entries(item.HoldSettings), (Lines{"C:\\x.txt", "C:\\y.txt"}));
   EXPECT_THROW(item.SeekSettings.Item(6), RuntimeError);
-}
 
-TEST(PrivacyItem, TypeNamesAreExact) {
   const std::vector<std::pair<const char*, int32_t>> names = {{"RegValue", 1}, {"RegKey", 2}, {"RegSubKeyValue", 3},
                                                               {"File", 4},     {"Folder", 5}, {"IniFileItem", 7},
                                                               {"Customize", 8}};
@@ -76,13 +73,7 @@ TEST(PrivacyItem, FrameSearchesOnlyRegularItemsOfKnownType) {
   EXPECT_EQ(item->ValueCount(), -1);
 }
 
-std::string Order(const PrivacyConfigs& catalogue) {
-  std::string names;
-  for (const auto& config : catalogue) names += config->Software + ";";
-  return names;
-}
-
-TEST(PrivacyConfigs, SearchVisitsRootsThenThePluginsAndCustomsPassesAndStopsThere) {
+TEST(PrivacyConfigs, SearchVisitsRootsThenThePluginsAndCustomsPassesAndAStopEndsItsLoops) {
   FakeWalks walks;
   EventJournal journal;
   PrivacyConfigs catalogue;
@@ -118,6 +109,27 @@ TEST(PrivacyConfigs, SearchVisitsRootsThenThePluginsAndCustomsPassesAndStopsTher
   catalogue.EmptyPrivacyValueBySoftwareType(kPlugins);
   EXPECT_EQ(catalogue.FindPrivacyConfig("P1")->ValueCount(), -1);
   EXPECT_EQ(catalogue.FindPrivacyConfig("C1")->ValueCount(), 2);
+
+  // A stop ends the loops at their next test.
+  walks.searched.clear();
+  journal.lines.clear();
+  PrivacyConfigs stopping;
+  stopping.Add(MakeConfig("A", kRoot, true, {"a1=stop", "a2=1"}));
+  stopping.Add(MakeConfig("B", kRoot, true, {"b1=1"}));
+  stopping.Subscribe(&journal);
+  EXPECT_EQ(stopping.GetPrivacyValue(walks, Search())->Count(), 1);
+  EXPECT_EQ(walks.searched, (Lines{"a1"}));
+  EXPECT_EQ(journal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1", "finish 1"}));
+
+  // A software-type pass ends with the configuration that stopped; the customs pass never starts.
+  walks.stop = false;
+  walks.searched.clear();
+  PrivacyConfigs passes;
+  passes.Add(MakeConfig("P1", kPlugins, true, {"x=stop", "x2=1"}));
+  passes.Add(MakeConfig("P2", kPlugins, true, {"y=1", "y2=1"}));
+  passes.Add(MakeConfig("C", kCustoms, true, {"z=1"}));
+  EXPECT_EQ(passes.GetPrivacyValue(walks, Search())->Count(), 1);
+  EXPECT_EQ(walks.searched, (Lines{"x"}));
 }
 
 TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
@@ -154,28 +166,6 @@ TEST(PrivacyConfigs, CountsTellNoResultFromAnEmptyOne) {
   EXPECT_EQ(catalogue.ValueCount(), 2);
   catalogue.EmptyPrivacyValue();
   EXPECT_EQ(catalogue.ValueCount(), -1);
-}
-
-TEST(PrivacyConfigs, StopEndsTheLoopsAtTheirNextTest) {
-  FakeWalks walks;
-  EventJournal journal;
-  PrivacyConfigs catalogue;
-  catalogue.Add(MakeConfig("A", kRoot, true, {"a1=stop", "a2=1"}));
-  catalogue.Add(MakeConfig("B", kRoot, true, {"b1=1"}));
-  catalogue.Subscribe(&journal);
-  EXPECT_EQ(catalogue.GetPrivacyValue(walks, Search())->Count(), 1);
-  EXPECT_EQ(walks.searched, (Lines{"a1"}));
-  EXPECT_EQ(journal.lines, (Lines{"append a1 a1.ini:k1", "item a1 1", "config A 1", "finish 1"}));
-
-  // A software-type pass ends with the configuration that stopped; the customs pass never starts.
-  walks.stop = false;
-  walks.searched.clear();
-  PrivacyConfigs passes;
-  passes.Add(MakeConfig("P1", kPlugins, true, {"x=stop", "x2=1"}));
-  passes.Add(MakeConfig("P2", kPlugins, true, {"y=1", "y2=1"}));
-  passes.Add(MakeConfig("C", kCustoms, true, {"z=1"}));
-  EXPECT_EQ(passes.GetPrivacyValue(walks, Search())->Count(), 1);
-  EXPECT_EQ(walks.searched, (Lines{"x"}));
 }
 
 TEST(PrivacyConfigs, EventsAreForwardedOnlyFromTheHeldObject) {
@@ -228,7 +218,7 @@ TEST(PrivacyConfigs, ReOrderPutsRootsFirstThenSortsPluginsAndCustomsStably) {
   // unknown types follow in theirs. A second pass changes nothing.
   for (int pass = 1; pass <= 2; ++pass) {
     catalogue.ReOrder();
-    EXPECT_EQ(Order(catalogue), "R2;R1;AB;a_b;zed;\xC3\xA9t\xC3\xA9;same;SAME;odd1;odd2;");
+    EXPECT_EQ(NameTicks(catalogue), "R2+ R1+ AB+ a_b+ zed+ \xC3\xA9t\xC3\xA9+ same+ SAME+ odd1+ odd2+ ");
   }
   EXPECT_EQ(catalogue.Item("first")->Software, "odd1");  // keys survive the moves
 }
@@ -295,22 +285,19 @@ TEST(CatalogueTree, TagsAreFullPathsOfTheSelectedOrOfAllConfigurationsAndItems) 
   const auto tree = BuildCatalogueTree(catalogue);
   // Groups are made where their first configuration comes; the display order shows each node followed by its
   // subtree.
-  EXPECT_EQ(Joined(Tags(tree)), Joined(FixtureLines("tree_tags.txt")));
+  EXPECT_EQ(Joined(Tags(tree)), Joined(FixtureLines("config/tree_tags.txt")));
   EXPECT_EQ(DisplayOrder(tree), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 10, 7, 8, 9, 11, 12}));
 
-  EXPECT_EQ(tree[0].Key, "root");
+  EXPECT_EQ(tree[0].Key + tree[4].Key + tree[7].Key + "|" + tree[4].Text + "|" + tree[6].Text,
+            "rootplugcust|Plug-ins|Cache");
   EXPECT_EQ(tree[0].Parent, CatalogueTreeNode::kNoParent);
-  EXPECT_EQ(tree[4].Key, "plug");
-  EXPECT_EQ(tree[4].Text, "Plug-ins");
-  EXPECT_EQ(tree[7].Key, "cust");
-  EXPECT_EQ(tree[6].Text, "Cache");
   EXPECT_EQ(tree[6].Parent, 5u);
   EXPECT_EQ(tree[6].Config, catalogue.Item(3));
   EXPECT_EQ(tree[6].Item, catalogue.Item(3)->Items.Item(1));
   EXPECT_EQ(tree[5].Item, nullptr);
 
   // With the unselected ones a group can be made for a configuration that is not selected.
-  EXPECT_EQ(Joined(Tags(BuildCatalogueTree(catalogue, true))), Joined(FixtureLines("tree_tags_all.txt")));
+  EXPECT_EQ(Joined(Tags(BuildCatalogueTree(catalogue, true))), Joined(FixtureLines("config/tree_tags_all.txt")));
   EXPECT_EQ(Tags(BuildCatalogueTree(PrivacyConfigs())), (Lines{"Ur All Privacy"})) << "an empty catalogue has a root";
 }
 
@@ -320,7 +307,7 @@ TEST(CatalogueTree, NamesThatCannotBeTagsGetTagsThatAreStillUniqueWithOrWithoutT
   catalogue.Add(MakeConfig("Tool", kPlugins, false, {"x=1"}));
   catalogue.Add(MakeConfig("Tool", kPlugins, true, {"x=1", "-x=1", "x=1"}));
   catalogue.Add(MakeConfig("Tool", kCustoms, true, {"x=1"}));
-  const Lines selected = FixtureLines("tree_names.txt");
+  const Lines selected = FixtureLines("config/tree_names.txt");
   EXPECT_EQ(Joined(Tags(BuildCatalogueTree(catalogue))), Joined(selected));
   const auto all = BuildCatalogueTree(catalogue, true);
   for (const std::string& tag : selected) EXPECT_NE(FindTreeNode(all, tag), CatalogueTreeNode::kNoParent) << tag;

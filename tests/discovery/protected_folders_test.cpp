@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/scratch_folder.h"
 
@@ -12,8 +12,7 @@ namespace qm::testing {
 namespace {
 
 TEST(ProtectedFolders, RootsRelativePathsTheFoldersAndTheirAncestorsButNothingBelowOrBeside) {
-  const std::vector<std::string> folders = {"C:\\Users\\ann", "C:\\Windows\\system32", "C:\\Program Files", "/home/ann",
-                                            ""};
+  const Lines folders = {"C:\\Users\\ann", "C:\\Windows\\system32", "C:\\Program Files", "/home/ann", ""};
   int paths = 0;
   for (const std::string& line : TextLines(ReadBytes(FixturePath("discovery/protected_folders.txt")))) {
     if (line.empty() || line[0] == '#') continue;

@@ -2,35 +2,30 @@
 
 #include <filesystem>
 
+#include "support/lines.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
 namespace {
 
-constexpr char kCatalogue[] =
-    "[Config]\nSoftware:App\nSelected:1\n"
-    "History<>1<>0<>RegKey><HKEY_CURRENT_USER<>Software\\QuillmereTest\\Walk\\History\n"
-    "MRU<>1<>0<>RegValue><HKEY_CURRENT_USER<>Software\\QuillmereTest\\Walk\\MRU\n";
-
-constexpr char kRegistry[] =
-    "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Walk\\History\\k1]\r\n\"v\"=\"1\"\r\n"
-    "[HKEY_CURRENT_USER\\Software\\QuillmereTest\\Walk\\MRU]\r\n\"a\"=\"x\"\r\n";
+/// A catalogue of a key item and a value item, and the keys they find.
+Sections kCase = ReadSections(FixturePath("discovery/registry_walks.case"));
+const std::string kCatalogue = Joined(kCase["catalogue"]);
+const std::string kRegistry = Joined(kCase["registry"]);
 
 TEST(RegistryWalks, ValuesThatCannotBeDeletedEndFailedAndTheWalkLogsWhy) {
   // A store with a line it cannot read is never written: every delete is refused.
-  TestEngine t("", std::string(kRegistry) + "\"bad\"=hex:zz\r\n");
+  TestEngine t("", kRegistry + "\"bad\"=hex:zz\r\n");
   if (!t.registry.UsesStore()) GTEST_SKIP() << "the real registry refuses no delete a test can arrange";
   t.LoadCatalogue(kCatalogue);
   t.engine.Settings.EnableFileLogging = true;
   const RunTotals totals = t.Run(true);
   const std::string base = "Software\\QuillmereTest\\Walk\\";
   EXPECT_EQ(TraceTexts(totals.Values),
-            (std::vector<std::string>{"2 -1 " + base + "History\\k1", "1 -1 " + base + "History\\k1\\v",
-                                      "1 -1 " + base + "MRU\\a"}));
+            (Lines{"2 -1 " + base + "History\\k1", "1 -1 " + base + "History\\k1\\v", "1 -1 " + base + "MRU\\a"}));
   // The registry walk's error line (its text holds line breaks of its own): date and time, "--", number,
   // source and the walk's name, the text, and the code of the refusal; then one line per trace as it ended.
-  std::string log;
-  for (const std::string& line : t.LogLines()) log += line + "\n";
+  const std::string log = Joined(t.LogLines());
   EXPECT_EQ(log.rfind("12/5/2026 2:03:07 PM--100,", 0), 0u) << log;
   EXPECT_NE(log.find("RegKey(GetRegKeyAllSub),"), std::string::npos) << log;
   std::string traces = ",5\n";

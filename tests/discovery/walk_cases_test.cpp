@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <sstream>
 
@@ -12,39 +10,13 @@
 #include "support/case_tree.h"
 #include "support/event_journal.h"
 #include "support/file_lock.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
 namespace {
 
 constexpr char kRegistryRoot[] = "Software\\QuillmereTest\\Case";
-
-using Lines = std::vector<std::string>;
-using Sections = std::map<std::string, Lines>;
-
-/// A section starts at a "[name]" line whose name is in lower case (catalogue and .reg lines are no such
-/// line); text after the "]" is its first line.
-Sections ReadCase(const std::string& file) {
-  Sections sections;
-  Lines* current = nullptr;
-  for (const std::string& line : TextLines(ReadBytes(file))) {
-    if (line.empty() || line[0] == '#') continue;
-    const std::size_t close = line.find(']');
-    if (line[0] == '[' && std::islower(static_cast<unsigned char>(line[1])) && close != std::string::npos) {
-      current = &sections[line.substr(1, close - 1)];
-      if (close + 1 < line.size()) current->push_back(line.substr(close + 2));
-    } else if (current) {
-      current->push_back(line);
-    }
-  }
-  return sections;
-}
-
-std::string Joined(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
 
 /// Expected lines in this platform's form: {key} the registry root, {dir} the case folder, and the "/" in the
 /// path that follows it this platform's separator (registry paths keep their backslashes).
@@ -60,15 +32,10 @@ Lines Expected(Lines lines, const std::string& dir) {
   return lines;
 }
 
-Lines Sorted(Lines lines, bool sort) {
-  if (sort) std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
 class WalkCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
-  Sections c = ReadCase(GetParam());
+  Sections c = ReadSections(GetParam());
   if (c.count("only posix") && FileSystem::Separator() == '\\') GTEST_SKIP() << "a Linux case";
 
   const std::string registryText =
@@ -95,7 +62,8 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   const std::string dir = t.dir.Folder("case");
   const bool anyOrder = c.count("any order") > 0;
   const auto expect = [&](const Lines& actual, const std::string& section) {
-    EXPECT_EQ(Sorted(actual, anyOrder), Sorted(Expected(c[section], dir), anyOrder)) << "[" << section << "]";
+    const Lines expected = Expected(c[section], dir);
+    EXPECT_EQ(anyOrder ? Sorted(actual) : actual, anyOrder ? Sorted(expected) : expected) << "[" << section << "]";
   };
   CaseTree tree;
   if (const std::string missing = tree.Build(dir, c["files"]); !missing.empty()) GTEST_SKIP() << missing;
@@ -126,7 +94,7 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   }
   expect(TraceTexts(cleared.Values), "clear");
   EXPECT_EQ(cleared.Stopped, stopAfter > 0);
-  EXPECT_EQ(ListTree(dir), Sorted(c["left"], true));
+  EXPECT_EQ(ListTree(dir), Sorted(c["left"]));
   t.registry.Reload();
   expect(t.registry.Dump(kRegistryRoot), "registry left");
   if (c.count("log")) expect(t.LogLines(), "log");

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
 
 #include "platform/folder_handle.h"
 #include "support/file_system_extras.h"
+#include "support/lines.h"
 #include "support/scratch_folder.h"
 #include "support/test_engine.h"
 
@@ -16,10 +16,7 @@ namespace qm {
 
 namespace {
 
-using testing::PatternBytes;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::WriteBytes;
+using namespace testing;
 namespace stdfs = std::filesystem;
 
 /// What `action` throws, checked for what every file-system error carries; number 0 when it throws nothing.
@@ -66,13 +63,12 @@ TEST(FileSystemTest, FoldersListTheirEntriesKindsSizesAndOwnersAndNeverFollowALi
   const Folder folder = fs.GetFolder(scratch.Path());
   EXPECT_EQ(folder.Path, scratch.Path());
   EXPECT_EQ(folder.Name, stdfs::path(scratch.Path()).filename().string());
-  auto files = folder.Files();
-  std::sort(files.begin(), files.end(), [](const File& a, const File& b) { return a.Name < b.Name; });
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[1].Name, "notes.txt");
-  EXPECT_EQ(files[1].Path, notes);
-  EXPECT_EQ(files[1].Size, 5u);
-  EXPECT_FALSE(files[1].Type.empty());
+  Lines files;
+  for (const File& file : folder.Files()) {
+    files.push_back(file.Name + " " + std::to_string(file.Size) + " " + file.Path +
+                    (file.Type.empty() ? "" : " typed"));
+  }
+  EXPECT_EQ(Sorted(files), (Lines{"empty 0 " + scratch / "empty" + " typed", "notes.txt 5 " + notes + " typed"}));
   const auto subFolders = folder.SubFolders();
   ASSERT_EQ(subFolders.size(), 1u);
   EXPECT_EQ(subFolders[0].Name, "sub");
@@ -143,7 +139,7 @@ TEST(FileSystemTest, FoldersListTheirEntriesKindsSizesAndOwnersAndNeverFollowALi
   }
 }
 
-TEST(FileSystemTest, FailuresCarryTheScriptingRuntimeNumbers) {
+TEST(FileSystemTest, FailuresCarryTheScriptingRuntimeNumbersAndTextStreamsWriteCrLf) {
   ScratchFolder scratch("errors");
   FileSystem fs;
   const std::string missing = scratch / "missing.txt";
@@ -171,11 +167,8 @@ TEST(FileSystemTest, FailuresCarryTheScriptingRuntimeNumbers) {
   EXPECT_FALSE(fs.FileExists(locked));
 
   EXPECT_FALSE(IsPermissionDenied(RuntimeError(errors::kPermissionDenied, "RegKey", "not the file system's")));
-}
 
-TEST(FileSystemTest, TextStreamsSplitEveryKindOfLineBreakAndWriteCrLf) {
-  ScratchFolder scratch("streams");
-  FileSystem fs;
+  // Text streams split every kind of line break and write CR LF.
   const std::string mixed = scratch.Write("mixed.txt", "one\r\ntwo\nthree\rfour\r\n\r\ncaf\xE9\n\nlast");
   auto in = fs.OpenTextFile(mixed, IoMode::ForReading, false);
   std::vector<std::string> lines;
@@ -212,7 +205,7 @@ TEST(FileSystemTest, TextStreamsSplitEveryKindOfLineBreakAndWriteCrLf) {
   EXPECT_EQ(ReadBytes(written), "kept\r\n");
 }
 
-TEST(FileSystemTest, PathsLongerThan260CharactersWork) {
+TEST(FileSystemTest, PathsLongerThan260CharactersWorkAndReplaceSwapsInTheNewFile) {
   ScratchFolder scratch("long");
   FileSystem fs;
   std::string folder = scratch.Path();
@@ -229,19 +222,15 @@ TEST(FileSystemTest, PathsLongerThan260CharactersWork) {
   EXPECT_EQ(fs.OpenTextFile(file)->ReadLine(), "deep");
   const auto files = fs.GetFolder(folder).Files();
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].Path, file);
-  EXPECT_EQ(files[0].Size, 6u);
+  EXPECT_EQ(files[0].Path + " " + std::to_string(files[0].Size), file + " 6");
   stdfs::permissions(file, stdfs::perms::owner_read);
   fs.RemoveFile(file, true);
   EXPECT_FALSE(fs.FileExists(file));
   // std::filesystem cannot walk a path this long on Windows: the folders go through folder handles.
   Empty(FolderHandle::Open(scratch.Path()));
   EXPECT_TRUE(stdfs::is_empty(scratch.Path()));
-}
 
-TEST(FileSystemTest, ReplaceSwapsInTheNewFileEvenOverAReadOnlyTarget) {
-  ScratchFolder scratch("replace");
-  FileSystem fs;
+  // Replace swaps in the new file even over a read-only target.
   const std::string target = scratch.Write("PrivacyConfig.dat", "old");
   const std::string fresh = scratch.Write("PrivacyConfig.dat.tmp", "new contents");
   stdfs::permissions(target, stdfs::perms::owner_read);
@@ -284,7 +273,7 @@ TEST(FileSystemTest, DrivesAndSpecialFolders) {
   }
 }
 
-TEST(FolderHandleTest, RemovesAndOverwritesEntriesAndTellsWhyItCannot) {
+TEST(FolderHandleTest, RemovesAndOverwritesEntriesTellsWhyItCannotAndNeverLeadsOutOfTheFolder) {
   ScratchFolder scratch("handle-remove");
   const std::string readOnlyPath = scratch.Write("read-only.txt", "x");
   const std::string data = scratch.Write("data.bin", PatternBytes(30));
@@ -322,11 +311,8 @@ TEST(FolderHandleTest, RemovesAndOverwritesEntriesAndTellsWhyItCannot) {
   EXPECT_EQ(ReadBytes(data), PatternBytes(30).substr(0, 20) + "ab" + PatternBytes(30).substr(22));
   EXPECT_EQ(ErrorOf([&] { folder.Overwrite(FolderEntry{"missing.bin"}); }).Number(), errors::kFileNotFound);
   EXPECT_FALSE(Exists(scratch / "missing.bin"));
-}
 
-// Entries swapped for links since they were read, and links themselves, never lead out of the folder.
-TEST(FolderHandleTest, NoNameOrLinkLeadsOutOfTheFolder) {
-  ScratchFolder scratch("handle-escape");
+  // Entries swapped for links since they were read, and links themselves, never lead out of the folder.
   const std::string keep = scratch.Write("outside/keep.txt", "keep");
   scratch.Write("item/sub/own.txt", "own");
   scratch.Write("item/file.txt", PatternBytes(10));

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 
 #include "platform/file_system.h"
-#include "platform/text.h"
 #include "support/file_system_extras.h"
+#include "support/lines.h"
+#include "support/registry_fixture.h"
 #include "support/scratch_folder.h"
 
 namespace qm {
@@ -16,59 +16,40 @@ namespace qm {
 namespace {
 
 using profile::IniEntry;
-using testing::ReadBytes;
-using testing::ScratchFolder;
+using namespace testing;
 
 bool OnWindows() { return FileSystem::Separator() == '\\'; }
 
-/// `utf8` as the bytes of a UTF-16LE file with its BOM.
-std::string Utf16File(const std::string& utf8) {
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text::Utf8ToUtf16(utf8)) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
+/// The bytes of a file as the case tables write them: C escapes (\r \n \t \0 \xHH), and "utf16:" in front for a
+/// UTF-16LE file with its byte-order mark.
+std::string FileBytes(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = text.rfind("utf16:", 0) == 0 ? 6 : 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      bytes += text[i];
+    } else if (const char c = text[++i]; c == 'x') {
+      bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      bytes += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c == '0' ? '\0' : c;
+    }
   }
-  return bytes;
+  return text.rfind("utf16:", 0) == 0 ? Utf16LeFile(bytes) : bytes;
 }
 
 }  // namespace
 
 TEST(PrivateProfileTest, SectionsReadLikeWindows) {
-  const std::string mru =
-      "; leading comment\r\n[Other]\r\nx=1\r\n[MRU List]\r\na=1\r\n\r\n; comment\r\n  b = 2  \r\nnoeq\r\n"
-      "c=\"\"\r\nd=\r\n=e\r\n;x=y\r\n\t\r\n[mru list]\r\nz=9\r\n";
-  const std::string mruSection("a=1\0b=2\0noeq\0c=\"\"\0d=\0=e\0", 24);
-  const struct {
-    std::string file;
-    std::string section;
-    uint32_t size;
-    uint32_t result;
-    std::string text;
-  } cases[] = {
-      // Any letter case finds the first section of that name; comments and blank lines are left out, lines are
-      // trimmed around the "=", a line without "=" comes as it is, and quotes stay.
-      {mru, "mru LIST", 1000, 24, mruSection},
-      {mru, "MRU List", 1000, 24, mruSection},
-      {mru, "Missing", 1000, 0, ""},
-      {"[Sec]\r\n\"q\"=\" x \"\r\nk = \"\"\r\n", "sec", 1000, 15, std::string("\"q\"=\" x \"\0k=\"\"\0", 15)},
-      // Line breaks of every kind, a header with spaces or text after it, a last line without a break.
-      {"x=0\r\n [ Sec ] ; note\nq=1\rr=2\n\n\nlast", "sec", 1000, 13, std::string("q=1\0r=2\0last\0", 13)},
-      // A header runs to its last "]"; a "[" line without one is no header.
-      {"[Sec\r\na=1\r\n[Sec]]\r\nb=2\r\n[Sec]\r\nc=3\r\n", "Sec", 1000, 4, std::string("c=3\0", 4)},
-      // Files in the code page, in UTF-8 with a BOM and in UTF-16 all give UTF-8; the count is of characters.
-      {"[Sec]\r\na=caf\xE9\r\n", "SEC", 1000, 7, std::string("a=caf\xC3\xA9\0", 8)},
-      {"\xEF\xBB\xBF[Sec]\r\na=caf\xC3\xA9\r\n", "SEC", 1000, 7, std::string("a=caf\xC3\xA9\0", 8)},
-      {Utf16File("[Sec]\r\na=\xC3\xA9\r\n"), "sec", 1000, 4, std::string("a=\xC3\xA9\0", 5)},
-  };
   ScratchFolder scratch("ini-read");
   int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE("case " + std::to_string(++n));
+  for (const auto& [file, read] : FixtureCases("platform/ini_reads.txt")) {
+    const Lines parts = Split(file, " | ");
+    SCOPED_TRACE(parts.at(1) + " of " + parts[0]);
     // A file of its own for each case: Windows caches ini files by name and time.
-    const std::string ini = scratch.Write("r" + std::to_string(n) + ".ini", c.file);
+    const std::string ini = scratch.Write("r" + std::to_string(++n) + ".ini", FileBytes(parts[0]));
     std::string buffer;
-    EXPECT_EQ(profile::ReadSection(c.section, buffer, c.size, ini), c.result);
-    EXPECT_EQ(buffer, c.text);
+    EXPECT_EQ(profile::ReadSection(parts[1], buffer, 1000, ini), std::stoul(read));
+    EXPECT_EQ(buffer, FileBytes(read.substr(std::min(read.size(), read.find('|') + 2))));
   }
   // A full buffer is cut and answers its size less two.
   const std::string cut = scratch.Write("cut.ini", "[S]\r\nabc=12345\r\nxy=67\r\n");
@@ -83,85 +64,40 @@ TEST(PrivateProfileTest, SectionsReadLikeWindows) {
   EXPECT_EQ(buffer, "");
 }
 
-TEST(PrivateProfileTest, WritingChangesOnlyTheEntryItMust) {
-  const std::string ini = "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\n[B]\r\nx=1\r\n";
-  const struct {
-    std::string before;  ///< "" for a missing file
-    std::string section;
-    std::string key;
-    std::optional<std::string> value;
-    std::string after;
-  } cases[] = {
-      // An empty text leaves "key=", the key keeping its own spelling.
-      {ini, "a", "k2", "", "; head\r\n[A]\r\nk1=v1\r\nK2=\r\n;c\r\n[B]\r\nx=1\r\n"},
-      {"[Sec]\r\nk=\"\"\r\nm=\"\"\r\n", "Sec", "m", "", "[Sec]\r\nk=\"\"\r\nm=\r\n"},
-      {ini, "A", "K1", "new value", "; head\r\n[A]\r\nk1=new value\r\nK2=v2\r\n;c\r\n[B]\r\nx=1\r\n"},
-      {ini, "b", "X", "\"q\"", "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\n[B]\r\nx=\"q\"\r\n"},
-      // A new key goes at the end of its section, a new section at the end of the file.
-      {ini, "A", "k3", "v3", "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\nk3=v3\r\n[B]\r\nx=1\r\n"},
-      {ini, "C", "n", "1", ini + "[C]\r\nn=1\r\n"},
-      // No value deletes the key.
-      {ini, "A", "k2", std::nullopt, "; head\r\n[A]\r\nk1=v1\r\n;c\r\n[B]\r\nx=1\r\n"},
-      // A last line without a line break gets one before the new key; a missing file is created.
-      {"[A]\r\nk=1", "A", "j", "2", "[A]\r\nk=1\r\nj=2\r\n"},
-      {"", "A", "k", "v", "[A]\r\nk=v\r\n"},
-      // UTF-16 stays UTF-16.
-      {Utf16File("[Sec]\r\na=\xC3\xA9\r\n"), "Sec", "a", "", Utf16File("[Sec]\r\na=\r\n")},
-  };
-  ScratchFolder scratch("ini-write");
+TEST(PrivateProfileTest, WritingAndBlankingChangeOnlyTheEntriesTheyMust) {
+  ScratchFolder scratch("ini-edit");
   int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE("case " + std::to_string(++n));
-    const std::string file = scratch / ("w" + std::to_string(n) + ".ini");
-    if (!c.before.empty()) testing::WriteBytes(file, c.before);
-    ASSERT_TRUE(profile::WriteString(c.section, c.key, c.value, file));
-    EXPECT_EQ(ReadBytes(file), c.after);
+  for (const auto& [written, after] : FixtureCases("platform/ini_writes.txt")) {
+    const Lines parts = Split(written, " | ");
+    SCOPED_TRACE(written);
+    const std::string file = scratch / ("w" + std::to_string(++n) + ".ini");
+    if (!parts.at(0).empty()) WriteBytes(file, FileBytes(parts[0]));
+    const std::optional<std::string> value =
+        parts.at(3) == "(none)" ? std::nullopt : std::optional(FileBytes(parts[3]));
+    ASSERT_TRUE(profile::WriteString(parts.at(1), parts.at(2), value, file));
+    EXPECT_EQ(ReadBytes(file), FileBytes(after));
   }
   // Nothing but the ini files themselves is left behind.
-  EXPECT_EQ(FileSystem().GetFolder(scratch.Path()).Files().size(), std::size(cases));
-}
+  EXPECT_EQ(FileSystem().GetFolder(scratch.Path()).Files().size(), static_cast<std::size_t>(n));
 
-TEST(PrivateProfileTest, BlankingCutsOnlyTheListedValuesAndNeverAddsALine) {
-  // Lines as Wine writes them back, so the files keep their bytes on both builds.
-  const std::string ini = "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n";
-  const std::string k2Blanked = "; head\r\n[A]\r\nk1=v1\r\nK2=\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n";
-  const std::string firstK1Blanked = "; head\r\n[A]\r\nk1=\r\nK2=v2\r\n;c\r\nk1=v3\r\nd=\r\n[B]\r\nk1=x\r\n";
-  const std::string secondK1Blanked = "; head\r\n[A]\r\nk1=v1\r\nK2=v2\r\n;c\r\nk1=\r\nd=\r\n[B]\r\nk1=x\r\n";
-  const std::string bothK1Blanked = "; head\r\n[A]\r\nk1=\r\nK2=v2\r\n;c\r\nk1=\r\nd=\r\n[B]\r\nk1=x\r\n";
-  // A key of U+263D U+3D41 U+0100: in UTF-16 it holds bytes 0x3D that are no "=".
-  const std::string oddKey = "\xE2\x98\xBD\xE3\xB5\x81\xC4\x80";
-  const struct {
-    std::string before;
-    std::string section;
+  // Blanking cuts only the listed values and never adds a line.
+  for (const auto& [blanked, results] : FixtureCases("platform/ini_blanks.txt")) {
+    const Lines parts = Split(blanked, " | ");
+    SCOPED_TRACE(blanked);
     std::vector<IniEntry> entries;
-    std::vector<bool> blank;
-    std::string after;
-    std::vector<bool> windowsBlank = {};  ///< when Windows answers otherwise: it blanks a key's first line only
-    std::string windowsAfter = {};
-  } cases[] = {
-      {ini, "a", {{"k2"}}, {true}, k2Blanked},
-      {ini, "A", {{"k1", 0}, {"K1", 1}}, {true, true}, bothK1Blanked, {true, false}, firstK1Blanked},
-      {ini, "A", {{"k1", 1}}, {true}, secondK1Blanked, {false}, ini},
-      // Already blank, a third "k1" (only [B] has one), a comment, a key that is nowhere, a missing section.
-      {ini, "A", {{"d"}, {"k1", 2}, {";c"}, {"zz"}}, {true, false, false, false}, ini},
-      {ini, "Z", {{"k1"}}, {false}, ini},
-      // A NUL inside a key names no line, and never a new one.
-      {ini, "A", {{std::string("k1\0", 3)}, {std::string("K2\0v", 4)}, {"k2"}}, {false, false, true}, k2Blanked},
-      // UTF-16 stays UTF-16, cut after the first "=" of the line.
-      {Utf16File("[A]\r\n" + oddKey + "=v=w\r\nj=v\r\n"),
-       "A",
-       {{oddKey}},
-       {true},
-       Utf16File("[A]\r\n" + oddKey + "=\r\nj=v\r\n")},
-  };
-  ScratchFolder scratch("ini-blank");
-  int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE("case " + std::to_string(++n));
-    const std::string file = scratch.Write("b" + std::to_string(n) + ".ini", c.before);
-    const bool windowsDiffers = OnWindows() && !c.windowsBlank.empty();
-    EXPECT_EQ(profile::BlankEntries(file, c.section, c.entries), windowsDiffers ? c.windowsBlank : c.blank);
-    EXPECT_EQ(ReadBytes(file), windowsDiffers ? c.windowsAfter : c.after);
+    for (const std::string& entry : Split(parts.at(2), ", ")) {
+      const std::size_t hash = entry.find('#');
+      entries.push_back({FileBytes(entry.substr(0, hash)),
+                         static_cast<uint32_t>(hash == entry.npos ? 0 : std::stoul(entry.substr(hash + 1)))});
+    }
+    const std::string file = scratch.Write("b" + std::to_string(++n) + ".ini", FileBytes(parts[0]));
+    // Windows answers otherwise where a key has lines of its own in the section: it blanks the first only.
+    const Lines answers = Split(results, " || ");
+    const Lines answer = Split(OnWindows() ? answers.back() : answers.front(), " | ");
+    std::string blank;
+    for (bool b : profile::BlankEntries(file, parts.at(1), entries)) blank += b ? "1" : "0";
+    EXPECT_EQ(blank, answer.at(0));
+    EXPECT_EQ(ReadBytes(file), FileBytes(answer.at(1)));
   }
 }
 

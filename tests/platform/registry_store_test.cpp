@@ -14,18 +14,15 @@
 #include "platform/registry_backend.h"
 #include "platform/registry_store_format.h"
 #include "platform/text.h"
+#include "support/lines.h"
+#include "support/raised_error.h"
 #include "support/registry_fixture.h"
 #include "support/scratch_folder.h"
 
 namespace qm::reg {
 namespace {
 
-using testing::FixturePath;
-using testing::ReadBytes;
-using testing::ReadFixtureText;
-using testing::RegistryFixture;
-using testing::ScratchFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 const std::string kTree = "Software\\QuillmereTest\\Tree";
 
@@ -58,23 +55,20 @@ TEST(RegistryStoreTest, KeysAreFoundWithoutCaseAndGoNoDeeperThanWindowsAllows) {
   EXPECT_FALSE(RegistryStore::RemoveTree(root, "Software"));
 
   // 512 levels below the root, counted from wherever the new keys start; deeper is refused whole.
-  const struct {
-    size_t fromLevels;
-    size_t levels;
-    bool allowed;
-  } cases[] = {{0, 512, true}, {0, 513, false}, {0, 10000, false}, {500, 12, true}, {500, 13, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.fromLevels) + " + " + std::to_string(c.levels));
+  const std::tuple<size_t, size_t, bool> cases[] = {
+      {0, 512, true}, {0, 513, false}, {0, 10000, false}, {500, 12, true}, {500, 13, false}};
+  for (const auto& [fromLevels, levels, allowed] : cases) {
+    SCOPED_TRACE(std::to_string(fromLevels) + " + " + std::to_string(levels));
     RegistryStore deep;
-    auto from = RegistryStore::Create(deep.Root(kCurrentUser), Chain(c.fromLevels), created);
-    auto deepest = RegistryStore::Create(from, Chain(c.levels), created);
-    EXPECT_EQ(created, c.allowed);
-    EXPECT_EQ(from->SubKeys.empty(), !c.allowed);
+    auto from = RegistryStore::Create(deep.Root(kCurrentUser), Chain(fromLevels), created);
+    auto deepest = RegistryStore::Create(from, Chain(levels), created);
+    EXPECT_EQ(created, allowed);
+    EXPECT_EQ(from->SubKeys.empty(), !allowed);
     if (!deepest) continue;
-    EXPECT_EQ(deepest->Depth, c.fromLevels + c.levels);
+    EXPECT_EQ(deepest->Depth, fromLevels + levels);
     RegistryStore reread;
     ASSERT_EQ(ParseRegFile(FormatRegFile(deep), reread).Problem.Line, 0u);
-    EXPECT_TRUE(RegistryStore::Find(reread.Root(kCurrentUser), Chain(c.fromLevels + c.levels)));
+    EXPECT_TRUE(RegistryStore::Find(reread.Root(kCurrentUser), Chain(fromLevels + levels)));
     EXPECT_TRUE(RegistryStore::RemoveTree(deep.Root(kCurrentUser), "k"));
     EXPECT_TRUE(deepest->Deleted);
   }
@@ -163,7 +157,7 @@ TEST(RegistryStoreTest, WritesWhatRegeditWritesAndReadsItBack) {
   EXPECT_EQ(FormatRegFile(reread), file);
 }
 
-TEST(RegistryStoreTest, ReadsRegeditSyntax) {
+TEST(RegistryStoreTest, ReadsRegeditSyntaxAndReportsTheFirstLineItCannotReadButReadsTheRest) {
   RegistryStore store;
   bool created = false;
   RegistryStore::Create(store.Root(kCurrentUser), "Software\\Old\\Child", created);
@@ -174,9 +168,9 @@ TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   EXPECT_FALSE(RegistryStore::Find(root, "Software\\Old"));
   auto key = RegistryStore::Find(root, "Software\\New");
   ASSERT_TRUE(key);
-  std::vector<std::string> names;
+  Lines names;
   for (const auto& value : key->Values) names.push_back(value.Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"", "Esc", "Hex", "Dw"}));
+  EXPECT_EQ(names, (Lines{"", "Esc", "Hex", "Dw"}));
   EXPECT_EQ(key->Values.Find("esc")->Data, Bytes(std::string("a\\b\"c\nd\0", 8)));
   EXPECT_EQ(key->Values.Find("Hex")->Data, (std::vector<uint8_t>{1, 2, 3, 4}));
   EXPECT_EQ(key->Values.Find("Dw")->Data, (std::vector<uint8_t>{10, 0, 0, 0}));
@@ -196,43 +190,19 @@ TEST(RegistryStoreTest, ReadsRegeditSyntax) {
   EXPECT_FALSE(ParseRegFile("[HKEY_CURRENT_USER\\Software\\X]\r\n", untouched).IsRegFile);
   EXPECT_FALSE(ParseRegFile("", untouched).IsRegFile);
   EXPECT_FALSE(RegistryStore::Find(untouched.Root(kCurrentUser), "Software"));
-}
 
-TEST(RegistryStoreTest, ReportsTheFirstLineItCannotReadAndReadsTheRest) {
-  // Each text goes in at line 4, between a key with a value and another key with a value.
-  const struct {
-    std::string lines;
-    size_t line;
-    const char* reason;
-  } cases[] = {
-      {"\"Bad\"=hex:zz", 4, "bad hex data"},
-      {"\"Bad\"=hex:01,\\\r\n  0g", 4, "bad hex data"},
-      {"\"Bad\"=hex(2):41,,00", 4, "bad hex data"},
-      {"\"Bad\"=hex(zz):00", 4, "bad value type"},
-      {"\"Bad\"=dword:123456789", 4, "bad dword data"},
-      {"\"Bad\"=text", 4, "unknown data format"},
-      {"\"Bad\" \"x\"", 4, "no = after the name"},
-      {"\"Unclosed\"=\"abc", 4, "unclosed quote"},
-      {"\"Line\r\nbreak\"=\"x\"", 4, "unclosed quote"},
-      {"garbage line", 4, "not a key, value or comment"},
-      {"[HKEY_CURRENT_USER\\Software\\X", 4, "no closing ]"},
-      {"[\"HKEY_CURRENT_USER\\\\X]", 4, "unclosed quote"},
-      {"[\"HKEY_CURRENT_USER\\\\X\"", 4, "no closing ]"},
-      {"[HKEY_NOWHERE\\Software\\X]\r\n\"Lost\"=\"y\"", 4, "unknown root"},
-      {"[-HKEY_CURRENT_USER\\Gone]\r\n\"Lost\"=\"y\"", 5, "value outside a key"},
-      {"[HKEY_CURRENT_USER\\" + Chain(513) + "]", 4, "key deeper than 512 levels"},
-      {"; fine\r\n\"Fine\"=\"x\"\r\nfirst\r\n\"Second\"=hex:zz", 6, "not a key, value or comment"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.lines.substr(0, 60));
+  // Each text goes in at line 4; the lines before and after it are read all the same.
+  auto cases = FixtureCases("platform/reg_file_problems.txt");
+  cases.emplace_back("[HKEY_CURRENT_USER\\" + Chain(513) + "]", "4 key deeper than 512 levels");
+  for (const auto& [lines, problem] : cases) {
+    SCOPED_TRACE(lines.substr(0, 60));
     RegistryStore store;
     RegFileResult result =
         ParseRegFile("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\T]\r\n\"Before\"=\"1\"\r\n" +
-                         c.lines + "\r\n[HKEY_CURRENT_USER\\U]\r\n\"After\"=\"2\"\r\n",
+                         Unescaped(lines) + "\r\n[HKEY_CURRENT_USER\\U]\r\n\"After\"=\"2\"\r\n",
                      store);
     EXPECT_TRUE(result.IsRegFile);
-    EXPECT_EQ(result.Problem.Line, c.line);
-    EXPECT_EQ(result.Problem.Reason, c.reason);
+    EXPECT_EQ(std::to_string(result.Problem.Line) + " " + result.Problem.Reason, problem);
     auto before = RegistryStore::Find(store.Root(kCurrentUser), "T");
     auto after = RegistryStore::Find(store.Root(kCurrentUser), "U");
     ASSERT_TRUE(before && after);
@@ -302,17 +272,73 @@ TEST(RegistryBackend, KeysValuesAndResultCodesLikeWin32) {
   EXPECT_EQ(r.SetValue(key, "", kSz, Bytes(std::string("d\0", 2))), kSuccess);
   EXPECT_EQ(r.CloseKey(key), kSuccess);
   fixture.Reload();
-  EXPECT_EQ(fixture.Dump(kTree + "\\a\\Deep1"),
-            (std::vector<std::string>{kTree + "\\a\\Deep1", kTree + "\\a\\Deep1\\V=0x00000001 (1)"}));
+  EXPECT_EQ(fixture.Dump(kTree + "\\a\\Deep1"), (Lines{kTree + "\\a\\Deep1", kTree + "\\a\\Deep1\\V=0x00000001 (1)"}));
   EXPECT_EQ(fixture.Dump(kTree + "\\New"),
-            (std::vector<std::string>{kTree + "\\New", kTree + "\\New\\Deeper", kTree + "\\New\\Deeper\\=d"}));
+            (Lines{kTree + "\\New", kTree + "\\New\\Deeper", kTree + "\\New\\Deeper\\=d"}));
 }
 
-TEST(RegistryStore, WritesItsFileAtOnceOrOncePerBatchAndReadsWhatOthersWrote) {
+TEST(RegistryStore, TwoWritersHoldingTheLockInTurnLoseNoChange) {
+  std::string text;
+  for (int i = 0; i < 40; ++i)
+    text += "\r\n[HKEY_CURRENT_USER\\Software\\QuillmereTest\\K" + std::to_string(i) + "]\r\n";
+  RegistryFixture fixture("", text);
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry needs no lock of ours";
+  // Each writer holds its own copy of the tree and writes all of it back: without the lock, or without
+  // reading the other's writes on taking it, one would put back keys the other had deleted.
+  const auto deleteEvery = [&](int first) {
+    std::unique_ptr<RegistryBackend> writer = OpenRegistry(fixture.StoreFile());
+    for (int i = first; i < 40; i += 2) {
+      ASSERT_EQ(writer->Lock(), kSuccess);
+      {
+        ChangeBatch batch(*writer);
+        EXPECT_EQ(writer->DeleteKey(User(), "Software\\QuillmereTest\\K" + std::to_string(i)), kSuccess);
+      }
+      writer->Unlock();
+    }
+  };
+  std::thread other(deleteEvery, 1);
+  deleteEvery(0);
+  other.join();
+  fixture.Reload();
+  EXPECT_EQ(fixture.Dump("Software\\QuillmereTest"), Lines{"Software\\QuillmereTest"});
+}
+
+TEST(RegistryStore, OpensOnlyARegFileImportsOneAndWritesItsFileAtOnceOrOncePerBatch) {
   RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file";
-  RegistryBackend& r = fixture.Registry();
+  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file; its import is regedit's";
+  ScratchFolder dir("store");
+  // A named store must exist and be a .reg file; one that is refused is left as it was.
+  const std::string broken = dir.Write("broken.reg", "not a registry file\r\n");
+  for (const std::string& file : {broken, dir / "missing.reg", dir.Path()}) {
+    const std::string raised = RaisedError([&] { OpenRegistry(file); });
+    EXPECT_NE(raised.find(file), std::string::npos) << raised;
+  }
+  EXPECT_EQ(ReadBytes(broken), "not a registry file\r\n");
+  // Past a line it cannot read the store reads the rest, and refuses every change, naming the line, so that
+  // nothing of the file is ever lost.
+  const std::string bad =
+      "Windows Registry Editor Version 5.00\r\n\"Lost\"=hex:zz\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n";
+  const std::string badFile = dir.Write("bad.reg", bad);
+  const auto readOnly = OpenRegistry(badFile);
+  EXPECT_NE(readOnly->ReadOnlyReason().find(badFile + " line 2: "), std::string::npos) << readOnly->ReadOnlyReason();
   KeyHandle key = 0;
+  EXPECT_EQ(readOnly->OpenKey(User(), "Software\\X", kQueryValue, key), kSuccess);
+  readOnly->CloseKey(key);
+  EXPECT_EQ(readOnly->CreateKey(User(), "Software\\Y", kSetValue, key), kAccessDenied);
+  EXPECT_EQ(ReadBytes(badFile), bad);
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  const std::string configHome = config && *config ? config : std::string(home ? home : "") + "/.config";
+  EXPECT_EQ(OpenRegistry()->StoreFile(), configHome + "/quillmere/registry.reg");
+
+  EXPECT_EQ(fixture.Registry().ImportRegFile(FixturePath("platform/tree_patch.reg")), kSuccess);
+  EXPECT_EQ(fixture.Registry().ImportRegFile(dir / "none.reg"), kFileNotFound);
+  fixture.Reload();
+  const std::string t = kTree + "\\";
+  EXPECT_EQ(fixture.Dump(kTree), (Lines{kTree, t + "Added=0x00000007 (7)", t + "[x", t + "b_x", t + "Bx", t + "中文"}));
+
+  // The store writes its file at once, or once per batch, and reads what others wrote.
+  RegistryBackend& r = fixture.Registry();
   ASSERT_EQ(r.CreateKey(User(), kTree + "\\Written", kSetValue, key), kSuccess);
   ASSERT_EQ(r.SetValue(key, "Name", kSz, Bytes(std::string("ü\0", 3))), kSuccess);
   r.CloseKey(key);
@@ -346,75 +372,9 @@ TEST(RegistryStore, WritesItsFileAtOnceOrOncePerBatchAndReadsWhatOthersWrote) {
   ASSERT_EQ(r.Lock(), kSuccess);
   EXPECT_NE(r.ReadOnlyReason().find(fixture.StoreFile()), std::string::npos) << r.ReadOnlyReason();
   EXPECT_EQ(r.CreateKey(User(), "Software\\Y", kSetValue, key), kAccessDenied);
-  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\a\\Deep2"), kAccessDenied);
+  EXPECT_EQ(r.DeleteKey(User(), kTree + "\\中文"), kAccessDenied);
   r.Unlock();
   EXPECT_EQ(ReadBytes(fixture.StoreFile()), garbage);
-}
-
-TEST(RegistryStore, TwoWritersHoldingTheLockInTurnLoseNoChange) {
-  std::string text;
-  for (int i = 0; i < 40; ++i)
-    text += "\r\n[HKEY_CURRENT_USER\\Software\\QuillmereTest\\K" + std::to_string(i) + "]\r\n";
-  RegistryFixture fixture("", text);
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry needs no lock of ours";
-  // Each writer holds its own copy of the tree and writes all of it back: without the lock, or without
-  // reading the other's writes on taking it, one would put back keys the other had deleted.
-  const auto deleteEvery = [&](int first) {
-    std::unique_ptr<RegistryBackend> writer = OpenRegistry(fixture.StoreFile());
-    for (int i = first; i < 40; i += 2) {
-      ASSERT_EQ(writer->Lock(), kSuccess);
-      {
-        ChangeBatch batch(*writer);
-        EXPECT_EQ(writer->DeleteKey(User(), "Software\\QuillmereTest\\K" + std::to_string(i)), kSuccess);
-      }
-      writer->Unlock();
-    }
-  };
-  std::thread other(deleteEvery, 1);
-  deleteEvery(0);
-  other.join();
-  fixture.Reload();
-  EXPECT_EQ(fixture.Dump("Software\\QuillmereTest"), std::vector<std::string>{"Software\\QuillmereTest"});
-}
-
-TEST(RegistryStore, OpensOnlyARegFileAndImportsOne) {
-  RegistryFixture fixture("registry_tree.reg");
-  if (!fixture.UsesStore()) GTEST_SKIP() << "the real registry keeps no store file; its import is regedit's";
-  ScratchFolder dir("store");
-  // A named store must exist and be a .reg file; one that is refused is left as it was.
-  const std::string broken = dir.Write("broken.reg", "not a registry file\r\n");
-  for (const std::string& file : {broken, dir / "missing.reg", dir.Path()}) {
-    try {
-      OpenRegistry(file);
-      ADD_FAILURE() << file << " was opened";
-    } catch (const RuntimeError& error) {
-      EXPECT_NE(error.Description().find(file), std::string::npos) << error.Description();
-    }
-  }
-  EXPECT_EQ(ReadBytes(broken), "not a registry file\r\n");
-  // Past a line it cannot read the store reads the rest, and refuses every change, naming the line, so that
-  // nothing of the file is ever lost.
-  const std::string bad =
-      "Windows Registry Editor Version 5.00\r\n\"Lost\"=hex:zz\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n";
-  const std::string badFile = dir.Write("bad.reg", bad);
-  const auto readOnly = OpenRegistry(badFile);
-  EXPECT_NE(readOnly->ReadOnlyReason().find(badFile + " line 2: "), std::string::npos) << readOnly->ReadOnlyReason();
-  KeyHandle key = 0;
-  EXPECT_EQ(readOnly->OpenKey(User(), "Software\\X", kQueryValue, key), kSuccess);
-  readOnly->CloseKey(key);
-  EXPECT_EQ(readOnly->CreateKey(User(), "Software\\Y", kSetValue, key), kAccessDenied);
-  EXPECT_EQ(ReadBytes(badFile), bad);
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  const std::string configHome = config && *config ? config : std::string(home ? home : "") + "/.config";
-  EXPECT_EQ(OpenRegistry()->StoreFile(), configHome + "/quillmere/registry.reg");
-
-  EXPECT_EQ(fixture.Registry().ImportRegFile(FixturePath("platform/tree_patch.reg")), kSuccess);
-  EXPECT_EQ(fixture.Registry().ImportRegFile(dir / "none.reg"), kFileNotFound);
-  fixture.Reload();
-  const std::string t = kTree + "\\";
-  EXPECT_EQ(fixture.Dump(kTree),
-            (std::vector<std::string>{kTree, t + "Added=0x00000007 (7)", t + "[x", t + "b_x", t + "Bx", t + "中文"}));
 }
 
 }  // namespace

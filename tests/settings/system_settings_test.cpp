@@ -6,57 +6,37 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "registry/reg_key.h"
 #include "settings/numeric_text.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
+#include "support/settings_keys.h"
 
 namespace qm::testing {
 namespace {
 
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
 const char* const kBrowserValues[] = {"FormSuggest Passwords", "FormSuggest PW Ask", "Use FormSuggest"};
-// A root number that is no predefined root: every call on it is refused, like a machine key that a standard
-// user may not create.
-constexpr uint32_t kRefusingRoot = 0x80000010u;
 
-/// Each setting in the order it is saved (the order of `Fields`), with texts stored as it and what they load as.
-const struct Setting {
-  const char* name;
-  std::vector<std::pair<const char*, const char*>> storedLoaded;
-} kSettings[] = {{"Run On Startup Windows", {{"TRUE", "true"}, {"yes", "false"}}},
-                 {"Turn Off Forms AutoComplete", {{"tRuE", "true"}}},
-                 {"Monitor Start Page", {{"true", "true"}}},
-                 {"Start Page", {{"http://Example.org/ ", "http://Example.org/ "}}},
-                 {"Window Title", {{"My Browser", "My Browser"}}},
-                 {"Schedule Type", {{"Daily", "daily"}, {"INTERVAL", "interval"}, {"weekly", "none"}}},
-                 {"Schedule Interval", {{"600", "480"}, {"abc", "6"}, {"-5", "0"}, {"30", "30"}}},
-                 {"Schedule Clock", {{"24", "12"}, {"0", "0"}, {"99999", "0"}}},
-                 {"Security Fill Times", {{"0", "1"}, {"10", "10"}, {"11", "1"}, {"2.5", "2"}}},
-                 {"Enable File Logging", {{"True", "true"}}},
-                 {"Keep Log Days", {{"5", "5"}, {"6", "1"}}},
-                 {"Display Max Rows", {{"-1", "100"}, {"", "1000"}, {"0", "0"}, {"250", "250"}}}};
-const std::vector<std::string> kDefaults = {"false", "false", "false", "",      "",  "none",
-                                            "6",     "12",    "1",     "false", "1", "1000"};
+/// The settings in the order they are saved (the order of `Fields`), and their defaults.
+const Lines kNames = {"Run On Startup Windows", "Turn Off Forms AutoComplete",
+                      "Monitor Start Page",     "Start Page",
+                      "Window Title",           "Schedule Type",
+                      "Schedule Interval",      "Schedule Clock",
+                      "Security Fill Times",    "Enable File Logging",
+                      "Keep Log Days",          "Display Max Rows"};
+const Lines kDefaults = {"false", "false", "false", "", "", "none", "6", "12", "1", "false", "1", "1000"};
 
-std::vector<std::string> Fields(const SystemSettings& s) {
+Lines Fields(const SystemSettings& s) {
   const auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
-  return {flag(s.RunOnStartupWindows),
-          flag(s.TurnOffFormsAutoComplete),
-          flag(s.MonitorStartPage),
-          s.StartPage,
-          s.WindowTitle,
-          s.ScheduleType,
-          std::to_string(s.ScheduleInterval),
-          std::to_string(s.ScheduleClock),
-          std::to_string(s.SecurityFillTimes),
-          flag(s.EnableFileLogging),
-          std::to_string(s.KeepLogDays),
-          std::to_string(s.DisplayMaxRows)};
+  const auto n = [](int number) { return std::to_string(number); };
+  return Split(flag(s.RunOnStartupWindows) + "|" + flag(s.TurnOffFormsAutoComplete) + "|" + flag(s.MonitorStartPage) +
+                   "|" + s.StartPage + "|" + s.WindowTitle + "|" + s.ScheduleType + "|" + n(s.ScheduleInterval) + "|" +
+                   n(s.ScheduleClock) + "|" + n(s.SecurityFillTimes) + "|" + flag(s.EnableFileLogging) + "|" +
+                   n(s.KeepLogDays) + "|" + n(s.DisplayMaxRows),
+               "|");
 }
 
 // The registry every test starts from: no settings key anywhere, no Run value, no browser values. The Linux
@@ -66,7 +46,7 @@ class Settings : public ::testing::Test {
   void SetUp() override {
     // Every Windows machine has these keys; a fresh Linux store does not.
     RegKey(registry_, reg::kLocalMachine, "").SetRegKey("Software");
-    for (const char* key : {kRunKey, kBrowserKey}) RegKey(registry_, reg::kCurrentUser, "").SetRegKey(key);
+    for (const char* key : {kRunKey, kBrowserMainKeyPath}) RegKey(registry_, reg::kCurrentUser, "").SetRegKey(key);
     CleanRegistry();
   }
   void TearDown() override { CleanRegistry(); }
@@ -78,7 +58,8 @@ class Settings : public ::testing::Test {
       registry_.DeleteKey(reg::RootHandle(root), "Software\\Dunvorel");
     }
     RegKey(registry_, reg::kCurrentUser, kRunKey).DeleteRegValue("Quillmere");
-    for (const char* name : kBrowserValues) RegKey(registry_, reg::kCurrentUser, kBrowserKey).DeleteRegValue(name);
+    for (const char* name : kBrowserValues)
+      RegKey(registry_, reg::kCurrentUser, kBrowserMainKeyPath).DeleteRegValue(name);
   }
 
   bool KeyExists(uint32_t root, const std::string& path) {
@@ -105,7 +86,7 @@ class Settings : public ::testing::Test {
 TEST_F(Settings, ALoadThatMustChangeNothingCreatesNoKeyTheProgramsStartDoes) {
   EXPECT_EQ(Fields(Load({}, SettingsKey::ReadOnly)), kDefaults);
   EXPECT_FALSE(KeyExists(reg::kLocalMachine, "Software\\Dunvorel"));
-  EXPECT_EQ(fixture_.Dump("Software\\Dunvorel"), std::vector<std::string>{});
+  EXPECT_EQ(fixture_.Dump("Software\\Dunvorel"), Lines{});
 
   EXPECT_EQ(Fields(Load()), kDefaults);
   EXPECT_TRUE(KeyExists(reg::kLocalMachine, kSettingsKeyPath));
@@ -113,16 +94,20 @@ TEST_F(Settings, ALoadThatMustChangeNothingCreatesNoKeyTheProgramsStartDoes) {
 }
 
 TEST_F(Settings, StoredTextsLoadWithTheirRulesAndReplacements) {
-  for (std::size_t field = 0; field < std::size(kSettings); ++field) {
-    for (const auto& [stored, loaded] : kSettings[field].storedLoaded) {
-      CleanRegistry();
-      Store(kSettings[field].name, stored);
-      // Each value lands in its own field; every other one keeps its default.
-      std::vector<std::string> expected = kDefaults;
-      expected[field] = loaded;
-      EXPECT_EQ(Fields(Load()), expected) << kSettings[field].name << " = " << stored;
-    }
+  for (const auto& [setting, loaded] : FixtureCases("settings/stored_texts.txt")) {
+    const Lines parts = Split(setting, " | ");
+    const auto field = std::find(kNames.begin(), kNames.end(), parts.at(0)) - kNames.begin();
+    ASSERT_LT(field, std::ssize(kNames)) << setting;
+    CleanRegistry();
+    Store(parts[0], parts.at(1));
+    // Each value lands in its own field; every other one keeps its default.
+    Lines expected = kDefaults;
+    expected[field] = loaded;
+    EXPECT_EQ(Fields(Load()), expected) << setting;
   }
+  // Texts keep their blanks at both ends.
+  Store("Start Page", " http://Example.org/ ");
+  EXPECT_EQ(Load().StartPage, " http://Example.org/ ");
   // A number that does not convert ("0" before "-5" makes none) keeps the earlier value, not only a 0.
   Store("Keep Log Days", "-5");
   SystemSettings s;
@@ -135,17 +120,17 @@ TEST_F(Settings, SaveWritesEveryValueAndTheOutsideValues) {
   // Defaults save without a Run value to delete, and turn the browser's AutoComplete on.
   EXPECT_NO_THROW(SaveSystemSettings(registry_, Load()));
   EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), std::nullopt);
-  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "yes") << name;
+  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserMainKeyPath, name), "yes") << name;
 
   SystemSettings s{true, true, true, "http://example.org/", "Browser", "daily", 45, 7, 3, true, 2, 1234};
   // Saved as the texts that Fields writes by hand: "true" or "false", numbers in decimal.
-  const std::vector<std::string> texts = Fields(s);
+  const Lines texts = Fields(s);
   SaveSystemSettings(registry_, s);
-  for (std::size_t i = 0; i < std::size(kSettings); ++i) {
-    EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, kSettings[i].name), texts[i]) << kSettings[i].name;
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, kNames[i]), texts[i]) << kNames[i];
   }
   EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), FileSystem::Join(shell::ProgramFolder(), "Quillmere.exe"));
-  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "no") << name;
+  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserMainKeyPath, name), "no") << name;
   EXPECT_EQ(Fields(Load()), texts) << "what was saved loads back unchanged";
 
   // Switching both off removes the Run value and turns the browser values back to "yes".
@@ -154,7 +139,7 @@ TEST_F(Settings, SaveWritesEveryValueAndTheOutsideValues) {
   SaveSystemSettings(registry_, s);
   EXPECT_EQ(Read(reg::kCurrentUser, kRunKey, "Quillmere"), std::nullopt);
   EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Run On Startup Windows"), "false");
-  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserKey, name), "yes") << name;
+  for (const char* name : kBrowserValues) EXPECT_EQ(Read(reg::kCurrentUser, kBrowserMainKeyPath, name), "yes") << name;
 }
 
 TEST_F(Settings, AMachineKeyThatCannotBeWrittenGivesWayToTheUsersKey) {
@@ -179,7 +164,7 @@ TEST_F(Settings, AMachineKeyThatCannotBeWrittenGivesWayToTheUsersKey) {
   EXPECT_EQ(Read(reg::kLocalMachine, kSettingsKeyPath, "Security Fill Times"), "9");
 }
 
-TEST(NumericTextTest, RecognisesTheNumberForms) {
+TEST(NumericTextTest, RecognisesTheNumberFormsAndConvertsToIntegersRoundingHalvesToEven) {
   for (const char* text : {"12", " 12 ", "-5", "+7", "1.5", ".5", "1,000", "1e3", "2D2", "&H1f", "&O17", "&17"}) {
     EXPECT_TRUE(IsNumericText(text)) << text;
   }
@@ -190,9 +175,7 @@ TEST(NumericTextTest, RecognisesTheNumberForms) {
   EXPECT_DOUBLE_EQ(*TextToNumber("1,000.25"), 1000.25);
   EXPECT_DOUBLE_EQ(*TextToNumber("&H1F"), 31);
   EXPECT_DOUBLE_EQ(*TextToNumber("-2.5e1"), -25);
-}
 
-TEST(NumericTextTest, ConvertsToIntegersRoundingHalvesToEven) {
   const std::pair<const char*, std::optional<int16_t>> shorts[] = {
       {"0480", 480}, {"01.5", 2}, {"02.5", 2}, {"03.5", 4}, {"032767", 32767}, {"032768", {}}, {"0-5", {}}};
   for (const auto& [text, number] : shorts) EXPECT_EQ(TextToInt16(text), number) << text;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/lines.h"
+
 namespace qm::testing {
 
 /// A tree of files written one entry per line, paths relative to its root with "/" between names:
@@ -20,9 +22,6 @@ struct CaseTree {
   /// The files marked "locked", in the platform's own form: what a test locks while it clears.
   std::vector<std::string> lockedFiles;
 };
-
-/// `text` with each `from` in it replaced by `to`.
-std::string Replaced(std::string text, const std::string& from, const std::string& to);
 
 /// Every entry below `root` without following links, sorted, in the form CaseTree reads: "a/", "a/f = text",
 /// "a/l -> target", "a/p | special".

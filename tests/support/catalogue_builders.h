@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config/privacy_config.h"
+#include "config/privacy_configs.h"
 #include "config/privacy_item.h"
 
 namespace qm::testing {
@@ -34,6 +34,16 @@ inline std::shared_ptr<PrivacyConfig> MakeConfig(const std::string& software, So
   config->Selected = true;
   for (const auto& item : items) config->Items.Add(item);
   return config;
+}
+
+/// The entries of a list, in a form a failed check prints.
+inline std::vector<std::string> Entries(const TextList& list) { return {list.begin(), list.end()}; }
+
+/// Each configuration of a catalogue as its name, then "+" when it is selected or "-", and a blank.
+inline std::string NameTicks(const PrivacyConfigs& catalogue) {
+  std::string text;
+  for (const auto& config : catalogue) text += config->Software + (config->Selected ? "+ " : "- ");
+  return text;
 }
 
 }  // namespace qm::testing

@@ -6,10 +6,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <string>
 #include <vector>
 
-#include "support/dialog_driver.h"
+#include "support/lines.h"
 #include "support/window_driver.h"
 #include "ui/config_preview_ids.h"
 
@@ -48,12 +47,6 @@ inline void CancelWhileSearching(HWND dialog, ScriptedPrompt& prompt) {
   prompt.onAsk = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return PreviewEnded(dialog); }));
   EXPECT_TRUE(IsWindow(dialog));
-}
-
-/// The lines of `lines` in order, for lists that show a folder's files in no set order.
-inline std::vector<std::string> Sorted(std::vector<std::string> lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
 }
 
 }  // namespace qm::testing

@@ -6,6 +6,7 @@
 #include "registry/reg_key.h"
 #include "registry/reg_keys.h"
 #include "registry/reg_values.h"
+#include "support/lines.h"
 #include "support/scratch_folder.h"
 
 namespace qm::testing {
@@ -16,18 +17,9 @@ constexpr std::string_view kCurrentUserPrefix = "HKEY_CURRENT_USER\\";
 constexpr std::string_view kCommonParent = "Software\\QuillmereTest";
 constexpr char kHeader[] = "Windows Registry Editor Version 5.00\r\n\r\n";
 
-std::string Utf16LeFile(const std::string& utf8) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text::Utf8ToUtf16(utf8)) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 /// Section keys of the fixture that lie below no other section of it (a repeated one may come twice).
-std::vector<std::string> FindTopKeys(const std::string& fixtureText) {
-  std::vector<std::string> sections;
+Lines FindTopKeys(const std::string& fixtureText) {
+  Lines sections;
   for (const std::string& line : TextLines(fixtureText)) {
     if (line.size() < 2 || line.front() != '[' || line.back() != ']' || line[1] == '-') continue;
     std::string key = line.substr(1, line.size() - 2);
@@ -37,7 +29,7 @@ std::vector<std::string> FindTopKeys(const std::string& fixtureText) {
     }
     sections.push_back(key.substr(kCurrentUserPrefix.size()));
   }
-  std::vector<std::string> top;
+  Lines top;
   for (const std::string& key : sections) {
     bool below = false;
     for (const std::string& other : sections) {
@@ -55,7 +47,7 @@ void DeleteTree(reg::RegistryBackend& registry, const std::string& path) {
   registry.DeleteKey(reg::RootHandle(reg::kCurrentUser), path);
 }
 
-void DumpKey(RegKey& key, std::vector<std::string>& lines) {
+void DumpKey(RegKey& key, Lines& lines) {
   lines.push_back(key.Path);
   for (const RegValue& value : key.EnumSubValues()) {
     lines.push_back(key.Path + "\\" + value.ValueName + "=" + value.ValueDataString());
@@ -66,6 +58,15 @@ void DumpKey(RegKey& key, std::vector<std::string>& lines) {
 }  // namespace
 
 std::string FixturePath(const std::string& name) { return std::string(QM_FIXTURES_DIR) + "/" + name; }
+
+std::string Utf16LeFile(const std::string& utf8) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text::Utf8ToUtf16(utf8)) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
 
 std::string ReadFixtureText(const std::string& path) {
   std::string bytes = ReadBytes(path);
@@ -102,8 +103,8 @@ void RegistryFixture::Reload() {
   if (UsesStore()) registry_ = reg::OpenRegistry(storeFile_);
 }
 
-std::vector<std::string> RegistryFixture::Dump(const std::string& path) {
-  std::vector<std::string> lines;
+Lines RegistryFixture::Dump(const std::string& path) {
+  Lines lines;
   reg::KeyHandle handle = 0;
   if (registry_->OpenKey(reg::RootHandle(reg::kCurrentUser), path, reg::kQueryValue, handle) != reg::kSuccess) {
     return lines;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +48,8 @@ class RegistryFixture {
   std::unique_ptr<reg::RegistryBackend> registry_;
 };
 
+/// `utf8` as the bytes of a UTF-16LE file with its byte-order mark.
+std::string Utf16LeFile(const std::string& utf8);
 /// The fixture file as UTF-8 text, whichever encoding it is stored in.
 std::string ReadFixtureText(const std::string& path);
 

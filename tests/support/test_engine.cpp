@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/crypt.h"
+#include "support/lines.h"
 
 namespace qm::testing {
 
@@ -36,16 +37,12 @@ TestEngine::TestEngine(const std::string& registryFixture, const std::string& re
 
 std::string WriteCatalogue(const ScratchFolder& dir, const std::string& plainLines) {
   std::string stored;
-  for (std::string line : TextLines(plainLines)) {
-    for (std::size_t at = line.find("{dir}"); at != std::string::npos; at = line.find("{dir}", at)) {
-      line.replace(at, 5, dir.Path());
-    }
-    stored += Crypt::EnCrypt(line) + "\r\n";
-  }
+  for (const std::string& line : TextLines(plainLines))
+    stored += Crypt::EnCrypt(Replaced(line, "{dir}", dir.Path())) + "\r\n";
   return dir.Write("PrivacyConfig.dat", stored);
 }
 
-std::vector<std::string> TestEngine::LoadCatalogue(const std::string& plainLines) {
+Lines TestEngine::LoadCatalogue(const std::string& plainLines) {
   return engine.LoadCatalogue(WriteCatalogue(dir, plainLines));
 }
 
@@ -58,16 +55,23 @@ RunTotals TestEngine::Run(bool clear, const std::string& tag, RunListener* liste
   return engine.Run(*target, RunOptions{clear, includeUnselected}, listener);
 }
 
-std::vector<std::string> TestEngine::LogLines() const {
-  std::vector<std::string> lines;
+Lines TestEngine::LogLines() const {
+  Lines lines;
   for (const std::string& line : TextLines(ReadBytes(engine.Log().LogFileName))) {
     if (!line.empty() && line.rfind("-=", 0) != 0) lines.push_back(line);
   }
   return lines;
 }
 
-std::vector<std::string> TraceTexts(const std::shared_ptr<PrivacyValues>& values) {
-  std::vector<std::string> texts;
+std::unique_ptr<PrivacyConfigs> ReadCatalogue(const std::string& file, const SpecialFolders& folders) {
+  auto catalogue = std::make_unique<PrivacyConfigs>();
+  RegistryFixture registry;
+  catalogue->LoadConfig(file, folders, registry.Registry());
+  return catalogue;
+}
+
+Lines TraceTexts(const std::shared_ptr<PrivacyValues>& values) {
+  Lines texts;
   if (!values) return texts;
   for (const auto& pv : *values) {
     texts.push_back(std::to_string(static_cast<int>(pv->ValueType)) + " " +

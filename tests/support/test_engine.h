@@ -46,6 +46,10 @@ class TestEngine {
 /// with "{dir}" standing for `dir`; returns the file's path.
 std::string WriteCatalogue(const ScratchFolder& dir, const std::string& plainLines);
 
+/// The catalogue file `file` loaded against `folders`, with a registry of its own.
+std::unique_ptr<PrivacyConfigs> ReadCatalogue(const std::string& file,
+                                              const SpecialFolders& folders = WindowsTestFolders());
+
 /// Every trace in order as "kind status path", the form tests compare traces in; none when there is no result.
 std::vector<std::string> TraceTexts(const std::shared_ptr<PrivacyValues>& values);
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// Windows only: drives the real windows of the desktop program from a test and reads their controls back.
+// Windows only: drives the real windows and modal dialogs of the desktop program from a test and reads their
+// controls back.
 
 #include <windows.h>
+// The common controls need what windows.h declares.
 #include <commctrl.h>
 
 #include <deque>
@@ -27,15 +29,39 @@ class ScriptedPrompt : public ui::Prompt {
   std::function<void()> onAsk;
 };
 
+/// Runs `script` with the dialog captioned `caption` as soon as it is open, from inside its modal loop (a test
+/// calls this right before the call that shows the dialog). A script that ends after a failed check leaves the
+/// dialog cancelled, so the test does not hang.
+void WhenDialogOpens(const std::string& caption, std::function<void(HWND dialog)> script);
+
+/// Lets the thread's pending messages run.
+void RunPending();
 /// Lets the thread's messages run until `done` is true; false when 30 seconds pass first.
 bool PumpUntil(const std::function<bool()>& done);
+
+/// Presses a button of a dialog and lets what it posted run.
+void Press(HWND dialog, int id);
+
+/// A window's text.
+std::string WindowText(HWND window);
+/// Sets a window's text, as typing it does.
+void SetText(HWND window, const std::string& text);
 
 /// Each node of a tree view in display order: its text, indented by two blanks per level, then " [image
 /// selected image]" by image index, and " *" when bold.
 std::vector<std::string> TreeLines(HWND tree);
+/// The nodes of a tree view in display order.
+std::vector<HTREEITEM> TreeItems(HWND tree);
+/// The check boxes of a tree view in display order: "1" ticked, "0" not, the first followed by ":".
+std::string TreeChecks(HWND tree);
+/// Clicks a node's check box the way the mouse does, and lets what that posted run.
+void ClickCheckBox(HWND tree, HTREEITEM item);
 
-/// Each row of a list view: "text | second column | image index".
-std::vector<std::string> ListLines(HWND list);
+/// Each row of a list view: its first `columns` columns' texts joined by " | ", then " | " and its image index
+/// when the list shows images, and " [x]" when its check box is ticked.
+std::vector<std::string> ListLines(HWND list, int columns = 2);
+/// Selects exactly the given rows of a list view.
+void SelectRows(HWND list, const std::vector<int>& rows);
 
 /// The four panels of a status bar.
 std::vector<std::string> StatusTexts(HWND status);

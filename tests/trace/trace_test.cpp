@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "registry/reg_key.h"
 #include "registry/reg_value.h"
+#include "support/lines.h"
+#include "support/raised_error.h"
 #include "support/registry_fixture.h"
 #include "trace/privacy_values.h"
 #include "trace/trace_text.h"
@@ -54,7 +54,7 @@ TEST(PrivacyValues, TypedAddsFillEachKind) {
   EXPECT_EQ(values.Item(1), big);
 }
 
-TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecords) {
+TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecordsAndMergeSharesThemAndTellsNothingFromEmpty) {
   PrivacyValues values;
   values.AddPrivacyValue(Record("b"));
   values.AddPrivacyValue(Record("d"));
@@ -64,30 +64,21 @@ TEST(PrivacyValues, AddPrivacyValuePlacesSharedRecords) {
   EXPECT_EQ(Paths(values), "a;b;c;d;e;");
   EXPECT_EQ(values.Item("LAST")->Path, "e");  // keys compare without case
 
-  const auto expectError = [](int32_t number, auto&& call) {
-    try {
-      call();
-      ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.Number(), number);
-      EXPECT_EQ(e.Source(), "PrivacyValues");
-    }
-  };
-  expectError(errors::kDuplicateKey, [&] { values.AddPrivacyValue(Record("x"), "Last"); });
-  expectError(errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", 6); });
-  expectError(errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", std::nullopt, 0); });
-  expectError(errors::kInvalidArgument, [&] { values.AddPrivacyValue(Record("x"), "", 1, 1); });
-  expectError(errors::kSubscriptOutOfRange, [&] { values.Item(0); });
-  expectError(errors::kSubscriptOutOfRange, [&] { values.Item(6); });
-  expectError(errors::kInvalidArgument, [&] { values.Item("none"); });
+  const std::pair<int32_t, std::function<void()>> refused[] = {
+      {errors::kDuplicateKey, [&] { values.AddPrivacyValue(Record("x"), "Last"); }},
+      {errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", 6); }},
+      {errors::kSubscriptOutOfRange, [&] { values.AddPrivacyValue(Record("x"), "", std::nullopt, 0); }},
+      {errors::kInvalidArgument, [&] { values.AddPrivacyValue(Record("x"), "", 1, 1); }},
+      {errors::kSubscriptOutOfRange, [&] { values.Item(0); }},
+      {errors::kSubscriptOutOfRange, [&] { values.Item(6); }},
+      {errors::kInvalidArgument, [&] { values.Item("none"); }}};
+  for (const auto& [number, call] : refused) EXPECT_EQ(RaisedBy(call), std::to_string(number) + "|PrivacyValues");
   EXPECT_EQ(values.Count(), 5);
 
   values.Remove(1);
   values.Remove("last");
   EXPECT_EQ(Paths(values), "b;c;d;");
-}
 
-TEST(PrivacyValues, MergeSharesRecordsAndTellsNothingFromEmpty) {
   std::shared_ptr<PrivacyValues> nothing;
   EXPECT_EQ(MergePrivacyValues(nothing, nullptr, false), nullptr);
   EXPECT_EQ(nothing, nullptr);
@@ -128,41 +119,19 @@ TEST(PrivacyValues, MergeSharesRecordsAndTellsNothingFromEmpty) {
   EXPECT_THROW(keyed->Item("key"), RuntimeError);
 }
 
-TEST(TraceText, IconOfEveryKindAndStatus) {
-  constexpr std::array<TraceStatus, 6> kStatuses = {TraceStatus::Found, TraceStatus::Erased, TraceStatus::FilledBlank,
-                                                    TraceStatus::Held,  TraceStatus::Failed, TraceStatus::NotSet};
-  // One row per kind, one column per status above; nullptr marks what no walk records (a registry trace or a
-  // folder overwritten with blanks), which is left open.
-  const struct {
-    TraceKind kind;
-    std::array<const char*, 6> icons;
-  } rows[] = {
-      {TraceKind::RegistryValue, {"reg", "regdelete", nullptr, "reglock", "error", "error"}},
-      {TraceKind::RegistryKey, {"reg", "regdelete", nullptr, "reglock", "error", "error"}},
-      {TraceKind::File, {"file", "filedelete", "fileblank", "filelock", "error", "error"}},
-      {TraceKind::Folder, {"folder", "folderdelete", nullptr, "folderlock", "error", "error"}},
-      // An erased ini entry is blanked; an ini entry is never held nor overwritten.
-      {TraceKind::IniEntry, {"file", "fileblank", "error", "error", "error", "error"}},
-  };
-  for (const auto& row : rows) {
-    for (std::size_t i = 0; i < kStatuses.size(); ++i) {
-      if (row.icons[i] == nullptr) continue;
-      EXPECT_EQ(IconKey(row.kind, kStatuses[i]), row.icons[i])
-          << "kind " << static_cast<int>(row.kind) << " status " << static_cast<int>(kStatuses[i]);
-    }
+TEST(TraceText, IconsOfEveryKindAndStatusSizesAndLocations) {
+  for (const auto& [trace, icon] : FixtureCases("trace/icons.txt")) {
+    const int kind = std::stoi(trace), status = std::stoi(trace.substr(trace.find(' ')));
+    EXPECT_EQ(IconKey(static_cast<TraceKind>(kind), static_cast<TraceStatus>(status)), icon) << trace;
   }
-}
 
-TEST(TraceText, SizesInThousandsWithTwoDecimals) {
   const std::pair<int64_t, const char*> cases[] = {{0, "0.00 K"},      {999, "1.00 K"},
                                                    {1000, "1.00 K"},   {1005, "1.01 K"},
                                                    {1004, "1.00 K"},   {123456789, "123,456.79 K"},
                                                    {-1005, "-1.01 K"}, {-2500000, "-2,500.00 K"}};
   for (const auto& [bytes, text] : cases) EXPECT_EQ(SizeText(bytes), text) << bytes;
-}
 
-// The log's tests see where every kind of trace is; an ini entry named without its section is left here.
-TEST(TraceText, AnIniEntryWithoutItsSectionIsWhereItsPathSays) {
+  // The log's tests see where every kind of trace is; an ini entry named without its section is left here.
   PrivacyValue entry;
   entry.ValueType = TraceKind::IniEntry;
   entry.Path = "C:\\app.ini:File1";

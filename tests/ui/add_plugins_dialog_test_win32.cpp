@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "config/catalogue_helpers.h"
-#include "support/check_list_rows.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 #include "support/window_driver.h"
 #include "ui/add_plugins_dialog.h"
@@ -15,7 +14,6 @@
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using ui::PromptAnswer;
 
 /// The plug-in window over `t`'s catalogue and the folder "plugins" of its scratch folder.
@@ -31,7 +29,7 @@ struct PluginsBench {
   static Lines Shown(HWND dialog) {
     Lines shown{WindowText(GetDlgItem(dialog, IDC_AP_FRAME)) +
                 (IsWindowEnabled(GetDlgItem(dialog, IDC_AP_ADD_SELECTED)) ? "" : " (Add Selected off)")};
-    for (const std::string& row : CheckedRows(GetDlgItem(dialog, IDC_AP_LIST), 5)) shown.push_back(row);
+    for (const std::string& row : ListLines(GetDlgItem(dialog, IDC_AP_LIST), 5)) shown.push_back(row);
     return shown;
   }
 
@@ -82,9 +80,8 @@ TEST(AddPluginsDialog, OffersThePluginFilesAndAddsTheTickedOnes) {
                                        "Add Plugins|2 checked plugins will be added, continue?",
                                        "Add Plugins|1 checked plugins will be added, continue?", badFile}));
   EXPECT_EQ(bench.rebuilds, 1);
-  PrivacyConfigs saved;
-  saved.LoadConfig(bench.args.catalogueFile, t.engine.Folders(), t.registry.Registry());
-  for (const PrivacyConfigs* catalogue : {&t.engine.Catalogue(), &saved}) {
+  const auto saved = ReadCatalogue(bench.args.catalogueFile, t.engine.Folders());
+  for (const PrivacyConfigs* catalogue : {&t.engine.Catalogue(), saved.get()}) {
     EXPECT_EQ(Joined(Described(*catalogue)), Joined({"[Root|Sys|1||]", "Sys: T<>1<>0<>File><" + d + "t><",
                                                      "[Plugins|Player|1|2|]", "Player: Q<>1<>0<>File><" + d + "q><"}));
   }

@@ -4,13 +4,14 @@
 
 #include <filesystem>
 
+#include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 #include "ui/model/preview_pass.h"
 
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using ui::ConfigTree;
 
 /// Each node as "text [image/selected image]", then " x" when ticked and " B" when bold.
@@ -87,7 +88,7 @@ TEST(ConfigTree, TicksPropagateBetweenTheRootAndItsItems) {
   EXPECT_EQ(Ticks(tree), "1:000");
 }
 
-TEST(ConfigTree, APreviewCountsEveryItemTickedOrNotAndErasesNothing) {
+TEST(ConfigTree, APreviewCountsEveryItemTickedOrNotErasesNothingAndHearsOnlyItsOwnObjects) {
   PreviewBench bench;
   // Before any search the display pass has nothing kept: counts of -1 leave the plain texts.
   bench.Pass(0, false);
@@ -115,39 +116,22 @@ TEST(ConfigTree, APreviewCountsEveryItemTickedOrNotAndErasesNothing) {
   bench.tree.ResetNodeText(0);
   EXPECT_EQ(bench.tree[1].Text, "Cookies --- ( Holding )");
   EXPECT_EQ(bench.tree[0].Text, "Browser");
-}
 
-TEST(ConfigTree, EventsOfObjectsTheTreeDoesNotHoldChangeNothing) {
-  PreviewBench bench;
+  // Events of objects the tree does not hold change nothing.
   const Lines before = Looks(bench.tree);
-  PrivacyItem stranger;
-  stranger.Title = "Cookies";
-  stranger.Software = "Browser";
-  PrivacyConfig other;
-  other.Software = "Browser";
-  bench.tree.OnAppendValue(stranger);
-  bench.tree.OnParseItemFinish(stranger, 3, true);
-  bench.tree.OnParseConfigFinish(other, 3, true);
+  const auto stranger = MakeItem("Browser", "Cookies", PrivacyItemType::File, {});
+  bench.tree.OnAppendValue(*stranger);
+  bench.tree.OnParseItemFinish(*stranger, 3, true);
+  bench.tree.OnParseConfigFinish(*MakeConfig("Browser", SoftwareType::Root, {}), 3, true);
   EXPECT_EQ(Looks(bench.tree), before);
 }
 
 TEST(PreviewPass, ListIconsFollowTheKindAndTheStatus) {
-  const std::tuple<TraceKind, TraceStatus, const char*> cases[] = {
-      {TraceKind::RegistryValue, TraceStatus::Held, "reglock|"},
-      {TraceKind::RegistryKey, TraceStatus::Found, "reg|"},
-      {TraceKind::File, TraceStatus::Held, "filelock|C:\\t\\x"},
-      {TraceKind::Folder, TraceStatus::Found, "folder|C:\\t\\x"},
-      {TraceKind::IniEntry, TraceStatus::Found, "file|"},
-      {TraceKind::IniEntry, TraceStatus::Held, "|"},
-      {static_cast<TraceKind>(3), TraceStatus::Found, "|"},
-      {static_cast<TraceKind>(3), TraceStatus::Held, "|"},
-      {TraceKind::File, TraceStatus::Failed, "error|C:\\t\\x"},
-      {TraceKind::IniEntry, TraceStatus::NotSet, "error|"},
-  };
-  for (const auto& [kind, status, expected] : cases) {
+  for (const auto& [trace, expected] : FixtureCases("ui/preview_rows.txt")) {
+    const auto kind = static_cast<TraceKind>(std::stoi(trace));
+    const auto status = static_cast<TraceStatus>(std::stoi(trace.substr(trace.find(' '))));
     const ui::ListRow row = ui::PreviewRowOf({"C:\\t\\x", "x", 0, kind, "v", 0, status});
-    EXPECT_EQ(std::string(row.Icon) + "|" + row.Path, expected)
-        << static_cast<int>(kind) << "/" << static_cast<int>(status);
+    EXPECT_EQ(std::string(row.Icon) + "|" + row.Path, expected) << trace;
   }
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "support/dialog_driver.h"
+#include "config/catalogue_helpers.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 #include "support/window_driver.h"
 #include "ui/custom_item_dialog.h"
@@ -11,8 +11,6 @@
 
 namespace qm::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 void Type(HWND dialog, int id, const char* text) { SetText(GetDlgItem(dialog, id), text); }
 void Choose(HWND dialog, int id, int index) { SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0); }
@@ -57,10 +55,8 @@ TEST(CustomItemDialog, DefinesAnItemFromItsFieldsAndEditsItOnlyOnOk) {
   EXPECT_TRUE(ui::ShowCustomItemDialog(nullptr, args));
   EXPECT_EQ(shown, (Lines{"0 R|||||", "2 F| Recent ||C:\\Users\\ann|Recent|"}));
   EXPECT_EQ(prompt.asked, (Lines{"Custom Item|Item Name is null."}));
-  EXPECT_EQ(item.Title, "Recent");
+  EXPECT_EQ(Described(item), ": Recent<>0<>0<>Folder><C:\\Users\\ann\\Recent><");
   EXPECT_EQ(item.FileLine, "Recent<>0<>0<>Folder><%userprofiledir%\\Recent");
-  EXPECT_EQ(item.SeekSettings, (TextList{"C:\\Users\\ann\\Recent"}));
-  EXPECT_EQ(item.ItemType, PrivacyItemType::Folder);
 
   // Shown again it is a folder below the profile; turned into a file and cancelled, it stays as it was.
   shown.clear();

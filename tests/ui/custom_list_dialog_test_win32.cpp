@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "config/catalogue_helpers.h"
-#include "support/check_list_rows.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 #include "support/window_driver.h"
 #include "ui/custom_list_dialog.h"
@@ -13,20 +12,12 @@
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using ui::PromptAnswer;
 
 constexpr char kCatalogue[] =
     "[Config]\nType:Root\nSoftware:Sys\nSelected:1\nTemp<>1<>0<>File><{dir}\\temp\n"
     "[Config]\nType:Customs\nSoftware:beta\nDescription:about beta\nSelected:1\nVersion:1\nB<>1<>0<>File><{dir}\\b\n"
     "[Config]\nType:Customs\nSoftware:alpha\nDescription:about alpha\nSelected:0\nVersion:1\nA<>1<>0<>File><{dir}\\a\n";
-
-/// Each configuration as its name, "+" when selected.
-std::string Summary(const PrivacyConfigs& catalogue) {
-  std::string text;
-  for (const auto& config : catalogue) text += config->Software + (config->Selected ? "+ " : " ");
-  return text;
-}
 
 TEST(CustomListDialog, EditsCopiesOfTheCustomConfigurationsAndAppliesThem) {
   TestEngine t;
@@ -49,13 +40,9 @@ TEST(CustomListDialog, EditsCopiesOfTheCustomConfigurationsAndAppliesThem) {
     working.SoftwareType = SoftwareType::Customs;
     working.Description = "Cookies";
     working.Version = "1";
-    working.FileLines = {"[Config]",
-                         "Type:Customs",
-                         "Software:Browser",
-                         "Description:Cookies",
-                         "Selected:1",
-                         "Version:1",
-                         "Cookies<>1<>0<>File><" + t.dir.Path("cookies")};
+    working.FileLines = {"[Config]",   "Type:Customs", "Software:Browser", "Description:Cookies",
+                         "Selected:1", "Version:1"};
+    working.FileLines.Add("Cookies<>1<>0<>File><" + t.dir.Path("cookies"));
     working.Items.Add(MakeItem("Browser", "Cookies", PrivacyItemType::File, {t.dir.Path("cookies")}));
     return true;
   };
@@ -66,7 +53,7 @@ TEST(CustomListDialog, EditsCopiesOfTheCustomConfigurationsAndAppliesThem) {
   Lines rows;
   WhenDialogOpens("Custom Settings", [&](HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_CL_LIST);
-    rows = CheckedRows(list, 2);
+    rows = ListLines(list);
     Press(dialog, IDC_CL_DELETE);
     Press(dialog, IDC_CL_ADD_NEW);
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 2);
@@ -80,12 +67,12 @@ TEST(CustomListDialog, EditsCopiesOfTheCustomConfigurationsAndAppliesThem) {
     Press(dialog, IDC_CL_DELETE);
     Press(dialog, IDC_CL_SELECT_ALL);
     Press(dialog, IDC_CL_EXPORT);
-    EXPECT_EQ(Summary(t.engine.Catalogue()), "Sys+ alpha beta+ ");
+    EXPECT_EQ(NameTicks(t.engine.Catalogue()), "Sys+ alpha- beta+ ");
     Press(dialog, IDC_CL_APPLY);
     EXPECT_EQ(rebuilds, 1);
-    EXPECT_EQ(Summary(t.engine.Catalogue()), "Sys+ alpha+ Browser+ ");
+    EXPECT_EQ(NameTicks(t.engine.Catalogue()), "Sys+ alpha+ Browser+ ");
     rows.push_back("then");
-    for (const std::string& row : CheckedRows(list, 2)) rows.push_back(row);
+    for (const std::string& row : ListLines(list)) rows.push_back(row);
     ListView_SetCheckState(list, 0, FALSE);
     Press(dialog, IDOK);
   });
@@ -99,10 +86,8 @@ TEST(CustomListDialog, EditsCopiesOfTheCustomConfigurationsAndAppliesThem) {
       "you can uncheck those are not installed in your pc";
   EXPECT_EQ(prompt.asked, (Lines{"Custom List|None has been selected.", question, question}));
   EXPECT_EQ(rebuilds, 2);
-  EXPECT_EQ(Summary(t.engine.Catalogue()), "Sys+ alpha Browser+ ");
-  PrivacyConfigs saved;
-  saved.LoadConfig(args.catalogueFile, t.engine.Folders(), t.registry.Registry());
-  EXPECT_EQ(Summary(saved), "Sys+ alpha Browser+ ");
+  EXPECT_EQ(NameTicks(t.engine.Catalogue()), "Sys+ alpha- Browser+ ");
+  EXPECT_EQ(NameTicks(*ReadCatalogue(args.catalogueFile, t.engine.Folders())), "Sys+ alpha- Browser+ ");
   // The export holds the list as it was then, every row ticked.
   Lines exportedKeys;
   for (const std::string& line : PlainLines(exported)) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/catalogue_helpers.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/test_engine.h"
 
@@ -12,10 +13,9 @@ namespace {
 /// A catalogue file with a Root and a Plugins configuration and custom ones named by `customs` (in file order),
 /// each with one item, and the catalogue loaded from it.
 struct CustomCatalogue {
-  explicit CustomCatalogue(const std::vector<std::string>& customs) {
-    std::vector<std::string> lines = {
-        "[Config]", "Type:Root",    "Software:Sys", "Selected:1", "T<>1<>0<>Folder><D:\\t",
-        "[Config]", "Type:Plugins", "Software:P",   "Selected:1", "Q<>1<>0<>File><D:\\q"};
+  explicit CustomCatalogue(const Lines& customs) {
+    Lines lines = {"[Config]", "Type:Root",    "Software:Sys", "Selected:1", "T<>1<>0<>Folder><D:\\t",
+                   "[Config]", "Type:Plugins", "Software:P",   "Selected:1", "Q<>1<>0<>File><D:\\q"};
     for (const std::string& name : customs) {
       for (std::string line : {"[Config]", "Type:Customs", "Software:{n}", "Description:about {n}", "Selected:1",
                                "Version:1", "-- mine", "Item<>1<>0<>File><D:\\{n}"}) {
@@ -27,18 +27,8 @@ struct CustomCatalogue {
     catalogue.LoadConfig(file, WindowsTestFolders(), registry.Registry());
   }
 
-  /// Each configuration of a catalogue as its name, "+" for selected or "-".
-  static std::string Summary(const PrivacyConfigs& configs) {
-    std::string text;
-    for (const auto& config : configs) text += config->Software + (config->Selected ? "+ " : "- ");
-    return text;
-  }
   /// The configurations of the catalogue file as it is on the disk now.
-  std::string Saved() {
-    PrivacyConfigs saved;
-    saved.LoadConfig(file, WindowsTestFolders(), registry.Registry());
-    return Summary(saved);
-  }
+  std::string Saved() { return NameTicks(*ReadCatalogue(file)); }
 
   ScratchFolder dir{"custom-list"};
   std::string file = dir / "PrivacyConfig.dat";
@@ -49,7 +39,7 @@ struct CustomCatalogue {
 TEST(CustomList, WorksOnCopiesUntilAppliedThenReplacesTheCustomsAndSaves) {
   CustomCatalogue c({"e", "b", "a", "d", "c"});
   ui::CustomList list(c.catalogue);
-  EXPECT_EQ(CustomCatalogue::Summary(c.catalogue), "Sys+ P+ a+ b+ c+ d+ e+ ");
+  EXPECT_EQ(NameTicks(c.catalogue), "Sys+ P+ a+ b+ c+ d+ e+ ");
   ASSERT_EQ(list.size(), 5u);
   EXPECT_EQ(list[0].Software, "a");
   EXPECT_NE(&list[0], c.catalogue.Item(3).get());
@@ -65,10 +55,10 @@ TEST(CustomList, WorksOnCopiesUntilAppliedThenReplacesTheCustomsAndSaves) {
                      "Selected:1", "Version:1",    "Cookies<>1<>0<>Folder><D:\\c"};
   made->Items.Add(MakeItem("Browser", "Cookies", PrivacyItemType::Folder, {"D:\\c"}));
   list.Add(made);
-  EXPECT_EQ(CustomCatalogue::Summary(c.catalogue), "Sys+ P+ a+ b+ c+ d+ e+ ");
+  EXPECT_EQ(NameTicks(c.catalogue), "Sys+ P+ a+ b+ c+ d+ e+ ");
   const auto root = c.catalogue.Item(1);
   list.Apply(c.catalogue, c.file);
-  EXPECT_EQ(CustomCatalogue::Summary(c.catalogue), "Sys+ P+ a+ Browser+ c- e+ ");
+  EXPECT_EQ(NameTicks(c.catalogue), "Sys+ P+ a+ Browser+ c- e+ ");
   EXPECT_EQ(c.Saved(), "Sys+ P+ a+ Browser+ c- e+ ");
   EXPECT_EQ(c.catalogue.Item(1), root);
   // The catalogue holds copies: editing the list again does not reach it.
@@ -77,14 +67,14 @@ TEST(CustomList, WorksOnCopiesUntilAppliedThenReplacesTheCustomsAndSaves) {
 
   // A save that fails leaves the catalogue as it was.
   EXPECT_THROW(list.Apply(c.catalogue, c.dir / "missing/PrivacyConfig.dat"), RuntimeError);
-  EXPECT_EQ(CustomCatalogue::Summary(c.catalogue), "Sys+ P+ a+ Browser+ c- e+ ");
+  EXPECT_EQ(NameTicks(c.catalogue), "Sys+ P+ a+ Browser+ c- e+ ");
   EXPECT_EQ(c.catalogue.Item(1), root);
 
   // Applying an empty list removes every custom configuration.
   list.Remove(std::vector<bool>(list.size(), true));
   EXPECT_EQ(list.size(), 0u);
   list.Apply(c.catalogue, c.file);
-  EXPECT_EQ(CustomCatalogue::Summary(c.catalogue), "Sys+ P+ ");
+  EXPECT_EQ(NameTicks(c.catalogue), "Sys+ P+ ");
   EXPECT_EQ(c.Saved(), "Sys+ P+ ");
 }
 
@@ -96,7 +86,7 @@ TEST(CustomList, ExportsTheListAsOnePluginFileOfItsBlocks) {
   const std::string exported = c.dir / "mine.pc";
   list.Export(exported);
 
-  std::vector<std::string> expected;
+  Lines expected;
   for (const char* name : {"a", "b", "c"}) {
     const std::string n = name;
     expected.insert(expected.end(),
@@ -105,7 +95,7 @@ TEST(CustomList, ExportsTheListAsOnePluginFileOfItsBlocks) {
   }
   EXPECT_EQ(Joined(PlainLines(exported)), Joined(expected));
   EXPECT_EQ(ReadBytes(c.file), before);
-  EXPECT_EQ(CustomCatalogue::Summary(c.catalogue), "Sys+ P+ a+ b+ c+ ");
+  EXPECT_EQ(NameTicks(c.catalogue), "Sys+ P+ a+ b+ c+ ");
 }
 
 }  // namespace

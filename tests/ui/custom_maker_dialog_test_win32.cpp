@@ -3,6 +3,8 @@
 #include <deque>
 #include <filesystem>
 
+#include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/preview_driver.h"
 #include "support/test_engine.h"
 #include "ui/custom_maker_dialog.h"
@@ -11,7 +13,6 @@
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using ui::PromptAnswer;
 
 /// Two files in a scratch "cache" folder, and the Custom Item dialog played by a script: each opening takes
@@ -89,9 +90,8 @@ TEST(CustomMakerDialog, MakesANewConfigurationFromTheItemsTheItemDialogDefines) 
   EXPECT_EQ(bench.itemCalls, (Lines{"new", "new", "new", "edit Cache"}));
   EXPECT_EQ(bench.prompt.asked, (Lines{"Custom Maker|Root Item can't be deleted!",
                                        "Custom Maker|The highlight Privacy Item will be deleted, continue?"}));
-  EXPECT_EQ(Lines(fresh.FileLines.begin(), fresh.FileLines.end()),
-            (Lines{"[Config]", "Type:Customs", "Software:Browser", "Description:mine", "Selected:0", "Version:1",
-                   "Cache files<>0<>0<>File><C:\\cache"}));
+  EXPECT_EQ(Entries(fresh.FileLines), (Lines{"[Config]", "Type:Customs", "Software:Browser", "Description:mine",
+                                             "Selected:0", "Version:1", "Cache files<>0<>0<>File><C:\\cache"}));
   ASSERT_EQ(fresh.Items.Count(), 1);
   EXPECT_EQ(fresh.Items.Item(1)->Software, "Browser");
   EXPECT_FALSE(fresh.Items.Item(1)->Selected);

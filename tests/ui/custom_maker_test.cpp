@@ -4,16 +4,14 @@
 
 #include "config/privacy_configs.h"
 #include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using ui::ConfigTree;
 using ui::CustomMaker;
-
-Lines Texts(const TextList& list) { return Lines(list.begin(), list.end()); }
 
 /// The lines of a custom configuration of version 1 with these header values, then `items`.
 Lines Block(const std::string& name, const std::string& description, const char* selected, const Lines& items) {
@@ -62,7 +60,7 @@ TEST(CustomMaker, ANewConfigurationTakesItsFirstItemsTitleAndOkWritesACustomBloc
   const std::string recent = "Recent<>0<>0<>Folder><%temporarydir%\\Recent";
   EXPECT_EQ(fresh.Software, "Browser");
   EXPECT_EQ(fresh.SoftwareType, SoftwareType::Customs);
-  EXPECT_EQ(Texts(fresh.FileLines),
+  EXPECT_EQ(Entries(fresh.FileLines),
             Block("Browser", "My browser", "1", {recent, "Cache<>0<>0<>Folder><%temporarydir%\\Cache"}));
   ASSERT_EQ(fresh.Items.Count(), 2);
   EXPECT_FALSE(fresh.Items.Item(1)->Selected);
@@ -70,19 +68,18 @@ TEST(CustomMaker, ANewConfigurationTakesItsFirstItemsTitleAndOkWritesACustomBloc
   EXPECT_EQ(fresh.Items.Item(1)->Software, "Browser");
 
   // The block it writes loads back as the same configuration.
-  TestEngine t;
+  ScratchFolder dir("custom-maker");
   PrivacyConfigs saved;
   saved.Add(std::shared_ptr<PrivacyConfig>(std::shared_ptr<PrivacyConfig>(), &fresh));
-  const std::string file = t.dir / "custom.pc";
+  const std::string file = dir / "custom.pc";
   saved.SaveConfig(file);
-  PrivacyConfigs loaded;
-  loaded.LoadConfig(file, SpecialFolders{}, t.registry.Registry());
-  ASSERT_EQ(loaded.Count(), 1);
-  EXPECT_EQ(Texts(loaded.Item(1)->FileLines),
+  const auto loaded = ReadCatalogue(file);
+  ASSERT_EQ(loaded->Count(), 1);
+  EXPECT_EQ(Entries(loaded->Item(1)->FileLines),
             Block("Browser", "My browser", "1", {recent, "Cache<>1<>0<>Folder><%temporarydir%\\Cache"}));
 }
 
-TEST(CustomMaker, AnExistingConfigurationKeepsItsLinesItsNameAndItsTicks) {
+TEST(CustomMaker, AnExistingConfigurationKeepsItsLinesItsNameAndItsTicksAndWithoutItemsKeepsItsHeader) {
   auto original = MakeConfig(
       "Player", SoftwareType::Customs,
       {MakeItem("Player", "List", PrivacyItemType::File, {}), MakeItem("Player", "List", PrivacyItemType::File, {}),
@@ -127,24 +124,23 @@ TEST(CustomMaker, AnExistingConfigurationKeepsItsLinesItsNameAndItsTicks) {
   EXPECT_FALSE(maker.OkRefusal("Player").has_value());
   maker.Fill(*original, "Player", "");
   EXPECT_EQ(
-      Texts(original->FileLines),
+      Entries(original->FileLines),
       Block("Player", "", "1", {"List<>1<>0<>File><C:\\two", "", "Recent<>0<>0<>Folder><%temporarydir%\\Recent"}));
   EXPECT_EQ(original->Items.Count(), 3);
   EXPECT_EQ(original->Items.Item(1)->Title, "Playlist");
-}
 
-TEST(CustomMaker, WithoutItemsOkAsksAndWritesTheHeaderAlone) {
-  auto original = MakeConfig("Empty", SoftwareType::Customs, {MakeItem("Empty", "Only", PrivacyItemType::File, {})});
-  CustomMaker maker(*original);
-  EXPECT_FALSE(maker.Empty());
-  maker.Delete(1);
-  EXPECT_TRUE(maker.Empty());
-  EXPECT_EQ(maker.DetailRefusal(0).value_or(""), ui::kNoItemMessage);
-  maker.Tree().Check(0, false);
-  maker.Fill(*original, "Empty", "none");
-  EXPECT_EQ(Texts(original->FileLines), Block("Empty", "none", "0", {}));
-  EXPECT_EQ(original->Items.Count(), 0);
-  EXPECT_FALSE(original->Selected);
+  // Without items, OK asks, and writes the header alone.
+  auto empty = MakeConfig("Empty", SoftwareType::Customs, {MakeItem("Empty", "Only", PrivacyItemType::File, {})});
+  CustomMaker emptied(*empty);
+  EXPECT_FALSE(emptied.Empty());
+  emptied.Delete(1);
+  EXPECT_TRUE(emptied.Empty());
+  EXPECT_EQ(emptied.DetailRefusal(0).value_or(""), ui::kNoItemMessage);
+  emptied.Tree().Check(0, false);
+  emptied.Fill(*empty, "Empty", "none");
+  EXPECT_EQ(Entries(empty->FileLines), Block("Empty", "none", "0", {}));
+  EXPECT_EQ(empty->Items.Count(), 0);
+  EXPECT_FALSE(empty->Selected);
 }
 
 }  // namespace

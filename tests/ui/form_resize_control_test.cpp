@@ -7,6 +7,7 @@
 
 #include "platform/error.h"
 #include "support/bounds_text.h"
+#include "support/lines.h"
 #include "support/raised_error.h"
 
 namespace qm::testing {
@@ -43,16 +44,9 @@ class FakeForm : public ui::ResizableForm {
 };
 
 TEST(FormResizeControl, EachStyleKeepsItsMarginsOrCentreAsTheFormGrows) {
-  // Odd sizes, so the centred styles meet halves; the form grows by 600 x 400.
   constexpr ControlBounds kAdded{1000, 500, 2001, 1001};
-  const std::pair<int, ControlBounds> styles[] = {
-      {1, {1000, 500, 2601, 1001}}, {2, {1000, 500, 2601, 1401}},
-      {3, {1000, 500, 2001, 1401}}, {4, {1300, 500, 2001, 1001}},
-      {5, {1300, 900, 2001, 1001}}, {6, {1000, 900, 2001, 1001}},
-      {7, {1600, 500, 2001, 1001}}, {8, {1600, 700, 2001, 1001}},
-      {9, {1000, 700, 2001, 1001}}, {0, kAdded},
-  };
-  for (const auto& [style, grown] : styles) {
+  for (const auto& [styleText, grown] : FixtureCases("ui/resize_styles.txt")) {
+    const int style = std::stoi(styleText);
     FakeForm form;
     form.controls[1] = kAdded;
     FormResizeControl resize;
@@ -63,7 +57,7 @@ TEST(FormResizeControl, EachStyleKeepsItsMarginsOrCentreAsTheFormGrows) {
     form.width += 600;
     form.height += 400;
     resize.AutoResize();
-    EXPECT_EQ(form.controls[1], grown) << "style " << style;
+    EXPECT_EQ(BoundsText(form.controls[1]), grown) << "style " << style;
   }
 }
 

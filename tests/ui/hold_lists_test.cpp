@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "support/catalogue_builders.h"
+#include "support/lines.h"
 
 namespace qm::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
-
-Lines Held(const TextList& list) { return Lines(list.begin(), list.end()); }
 
 PrivacyValue Trace(TraceKind kind, const std::string& path) { return {path, "", 0, kind, "same text", 0, {}}; }
 
@@ -36,7 +33,7 @@ TEST(HoldLists, HoldKeepsEachPathOnceAndOnlyWriteBackChangesTheConfiguration) {
   EXPECT_EQ(holds.Of(0), held);
   holds.Unhold(0, {4, 1, 4});
   EXPECT_EQ(holds.Of(0), (Lines{"C:\\c\\old.tmp", "C:\\d\\a.tmp", "C:\\c\\sub"}));
-  EXPECT_EQ(Held(config->Items.Item(1)->HoldSettings), Lines{"C:\\c\\old.tmp"});
+  EXPECT_EQ(Entries(config->Items.Item(1)->HoldSettings), Lines{"C:\\c\\old.tmp"});
 
   ui::ConfigTree tree;
   tree.Load(*config);
@@ -45,8 +42,8 @@ TEST(HoldLists, HoldKeepsEachPathOnceAndOnlyWriteBackChangesTheConfiguration) {
   EXPECT_TRUE(config->Selected);
   EXPECT_FALSE(config->Items.Item(1)->Selected);
   EXPECT_TRUE(config->Items.Item(2)->Selected);
-  EXPECT_EQ(Held(config->Items.Item(1)->HoldSettings), (Lines{"C:\\c\\old.tmp", "C:\\d\\a.tmp", "C:\\c\\sub"}));
-  EXPECT_EQ(Held(config->Items.Item(2)->HoldSettings), Lines{"kept as it is"});
+  EXPECT_EQ(Entries(config->Items.Item(1)->HoldSettings), (Lines{"C:\\c\\old.tmp", "C:\\d\\a.tmp", "C:\\c\\sub"}));
+  EXPECT_EQ(Entries(config->Items.Item(2)->HoldSettings), Lines{"kept as it is"});
 
   const std::pair<const char*, const char*> names[] = {
       {"C:\\c\\a.tmp", "a.tmp"}, {"Software\\App\\Last", "Last"}, {"plain", "plain"}, {"C:\\c\\", ""}};

@@ -4,21 +4,19 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/text_win32.h"
-#include "support/dialog_driver.h"
+#include "support/lines.h"
 #include "support/settings_keys.h"
 #include "support/test_engine.h"
 #include "support/window_driver.h"
 #include "ui/main_window.h"
+#include "ui/model/start_page_monitor.h"
 #include "ui/resource_ids.h"
 #include "ui/tray_icon.h"
 
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using ui::PromptAnswer;
 
 constexpr char kCatalogue[] =
@@ -41,9 +39,7 @@ struct WindowBench {
     args.catalogueFile = WriteCatalogue(t.dir, kCatalogue);
     args.settings = settings;
     args.roots = kTestRoots;
-    args.start = [this](const std::string& program, const std::string& file) {
-      started.push_back(program + " " + file);
-    };
+    args.start = [](const std::string&, const std::string&) {};  // no program starts from a test
     args.quitWithWindow = false;
     window = std::make_unique<ui::MainWindow>(std::move(args));
   }
@@ -52,7 +48,9 @@ struct WindowBench {
   void Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
   void Command(int id) { SendMessageW(window->Handle(), WM_COMMAND, id, 0); }
   void Tick() { SendMessageW(window->Handle(), WM_TIMER, 1, 0); }
-  void Select(HTREEITEM item) { SendMessageW(Control(IDC_TREE), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
+  void Select(HTREEITEM item) {
+    SendMessageW(Control(IDC_TREE), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  }
   /// The first item of the first configuration: "Cookies".
   HTREEITEM CookiesNode() const {
     HWND tree = Control(IDC_TREE);
@@ -67,7 +65,6 @@ struct WindowBench {
 
   TestEngine t;
   ScriptedPrompt prompt;
-  Lines started;
   std::unique_ptr<ui::MainWindow> window;
 };
 
@@ -92,19 +89,15 @@ TEST(MainWindow, ShowsAndClearsThroughTheTreeTheListAndTheStatusBar) {
 
   // Another node lists what the show found for it, without searching again.
   bench.t.dir.Write("cookies/d.txt", "new");
-  SendMessageW(bench.Control(IDC_TREE), TVM_SELECTITEM, TVGN_CARET,
-               reinterpret_cast<LPARAM>(TreeView_GetChild(
-                   bench.Control(IDC_TREE),
-                   TreeView_GetChild(bench.Control(IDC_TREE), TreeView_GetRoot(bench.Control(IDC_TREE))))));
+  bench.Select(bench.CookiesNode());
   EXPECT_EQ(bench.List().size(), 3u);
   EXPECT_EQ(bench.Status(), (Lines{"Browser\\Cookies", "3", "0.60 K", ""}));
 
   // Clear asks first; No leaves everything, Yes clears the selected item only.
   bench.Click(IDC_CLEAR);
   EXPECT_TRUE(bench.window->ProcessEnd());
-  ASSERT_EQ(bench.prompt.asked.size(), 1u);
-  EXPECT_EQ(bench.prompt.asked[0],
-            "Quillmere|Are you sure to clear the privacy item \"Cookies(3)\" and its all subitems?");
+  EXPECT_EQ(bench.prompt.asked,
+            Lines{"Quillmere|Are you sure to clear the privacy item \"Cookies(3)\" and its all subitems?"});
   EXPECT_TRUE(std::filesystem::exists(cookies + "\\a.txt"));
   bench.prompt.answers = {PromptAnswer::Yes};
   bench.Click(IDC_CLEAR);
@@ -119,61 +112,62 @@ TEST(MainWindow, ShowsAndClearsThroughTheTreeTheListAndTheStatusBar) {
   EXPECT_EQ(bench.Status()[1], "4");
 }
 
-TEST(MainWindow, RefusesToCloseDuringARunAndFollowsTheTray) {
+TEST(MainWindow, ARunHoldsTheOtherCommandsTheToolsWindowsAndTheClose) {
   WindowBench bench;
   HWND hwnd = bench.window->Handle();
-
-  // The run's end reaches the window only through its messages: until they run, the run is active and the
-  // window cannot close; the refusal's message box lets the Stop button through.
-  bench.prompt.onAsk = [&] { SendMessageW(bench.Control(IDC_SHOW), BM_CLICK, 0, 0); };
-  bench.Click(IDC_SHOW);
-  SendMessageW(hwnd, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(bench.Finish());
-  EXPECT_TRUE(IsWindow(hwnd));
-  ASSERT_EQ(bench.prompt.asked.size(), 1u);
-  EXPECT_EQ(bench.prompt.asked[0], "Quillmere|Please stop current processing, then exit the program.");
-  bench.prompt.onAsk = nullptr;
-
-  // A left click hides the window into the tray and brings it back; a right click's menu names the state.
-  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
-  EXPECT_FALSE(IsWindowVisible(hwnd));
-  std::string caption;
-  WhileMenuOpen([&] { caption = MenuItemText(bench.window->Menus(), IDM_ST_SHOW_HIDE); });
-  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
-  EXPECT_EQ(caption, "Show Quillmere");
-  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
-  EXPECT_TRUE(IsWindowVisible(hwnd));
-  WhileMenuOpen([&] { caption = MenuItemText(bench.window->Menus(), IDM_ST_SHOW_HIDE); });
-  SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
-  EXPECT_EQ(caption, "Hide Quillmere");
-
-  SendMessageW(hwnd, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(hwnd));
-}
-
-TEST(MainWindow, RunStatesReachTheButtonsAndTheMenus) {
-  WindowBench bench;
   HMENU menus = bench.window->Menus();
-  Lines during;
+  const std::pair<int, const char*> tools[] = {{IDM_PREFERENCE, "Preferences"},
+                                               {IDM_ST_PREFERENCES, "Preferences"},
+                                               {IDM_ADD_PLUGINS, "Plugins Adding"},
+                                               {IDM_ADD_CUSTOM, "Custom Settings"}};
+  for (const auto& [id, caption] : tools) {
+    bool opened = false;
+    WhenDialogOpens(caption, [&opened](HWND dialog) {
+      opened = true;
+      Press(dialog, IDCANCEL);
+    });
+    bench.Command(id);
+    EXPECT_TRUE(opened) << caption;
+  }
+
+  // The run's end reaches the window only through its messages: until they run, the run is active, and the
+  // tray's Preferences and the close are refused; the refusal's message box presses Stop.
   bench.prompt.answers = {PromptAnswer::Yes};
   bench.Click(IDC_CLEAR);
-  wchar_t text[32] = L"";
-  GetWindowTextW(bench.Control(IDC_CLEAR), text, 32);
-  during = {text::Narrow(text),
-            IsWindowEnabled(bench.Control(IDC_SHOW)) ? "show on" : "show off",
-            MenuItemText(menus, IDM_CLEAR),
-            MenuItemText(menus, IDM_SHOW),
-            MenuItemText(menus, IDM_ST_CLEAR_NOW),
-            MenuItemText(menus, IDM_FILE_LOGGING),
-            MenuItemText(menus, IDM_RELOAD_CONFIG)};
-  bench.Click(IDC_CLEAR);  // "Stop"
+  const auto states = [&] {
+    return Lines{
+        WindowText(bench.Control(IDC_CLEAR)),   IsWindowEnabled(bench.Control(IDC_SHOW)) ? "show on" : "show off",
+        MenuItemText(menus, IDM_CLEAR),         MenuItemText(menus, IDM_SHOW),
+        MenuItemText(menus, IDM_ST_CLEAR_NOW),  MenuItemText(menus, IDM_FILE_LOGGING),
+        MenuItemText(menus, IDM_RELOAD_CONFIG), MenuItemText(menus, IDM_PREFERENCE),
+        MenuItemText(menus, IDM_ADD_CUSTOM)};
+  };
+  const Lines during = states();
+  bench.Command(IDM_ST_PREFERENCES);
+  bench.prompt.onAsk = [&] { bench.Click(IDC_CLEAR); };
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
   ASSERT_TRUE(bench.Finish());
+  bench.prompt.onAsk = nullptr;
   EXPECT_EQ(during, (Lines{"Stop", "show off", "Stop", "&Show (off)", "Stop (off)", "&Enable File Logging (off)",
-                           "&Reload Config (off)"}));
-  GetWindowTextW(bench.Control(IDC_CLEAR), text, 32);
-  EXPECT_EQ(text::Narrow(text), "Clear");
-  EXPECT_EQ(MenuItemText(menus, IDM_ST_CLEAR_NOW), "Clear Now");
-  EXPECT_TRUE(IsWindowEnabled(bench.Control(IDC_SHOW)));
+                           "&Reload Config (off)", "&Preferences... (off)", "Add &Custom... (off)"}));
+  EXPECT_EQ(states(), (Lines{"Clear", "show on", "&Clear", "&Show", "Clear Now", "&Enable File Logging",
+                             "&Reload Config", "&Preferences...", "Add &Custom..."}));
+  EXPECT_EQ(bench.prompt.asked,
+            (Lines{"Quillmere|Are you sure to clear the privacy item \"Ur All Privacy\" and its all subitems?",
+                   "Preferences|Please stop current processing, then click Preferences menu item.",
+                   "Quillmere|Please stop current processing, then exit the program."}));
+
+  // A left click hides the window into the tray and brings it back; a right click's menu names the state.
+  for (const char* expected : {"Show Quillmere", "Hide Quillmere"}) {
+    SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, expected[0] == 'H');
+    std::string caption;
+    WhileMenuOpen([&] { caption = MenuItemText(menus, IDM_ST_SHOW_HIDE); });
+    SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
+    EXPECT_EQ(caption, expected);
+  }
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
 }
 
 TEST(MainWindow, TheTimerAsksAboutTheStartPageOnceAndClearsOnSchedule) {
@@ -189,13 +183,9 @@ TEST(MainWindow, TheTimerAsksAboutTheStartPageOnceAndClearsOnSchedule) {
   // The first tick: the monitor's question (Yes puts the stored values back), then the scheduled clear of the
   // whole catalogue, a day after the start's last run.
   bench.Tick();
-  ASSERT_EQ(bench.prompt.asked.size(), 1u);
-  EXPECT_EQ(bench.prompt.asked[0],
-            "Monitor Message|Internet Explorer Start Page and Window Title have been changed!\r\n"
-            "Original Values: Start Page is \"http://home.example/\", Window Title is \"\"\r\n"
-            "Current Values: Start Page is \"http://hijack.example/\", Window Title is \"Hijacked Browser\"\r\n\r\n"
-            "\"Yes\" to recover to the original values, \"No\" to update to the current values.");
-  EXPECT_EQ(KeyValues(bench.t.registry, "Software\\Microsoft\\Internet Explorer\\Main"),
+  const ui::BrowserPages hijacked{"http://hijack.example/", "Hijacked Browser"};
+  EXPECT_EQ(bench.prompt.asked, Lines{"Monitor Message|" + ui::MonitorQuestion(settings, hijacked).value_or("")});
+  EXPECT_EQ(KeyValues(bench.t.registry, kBrowserMainKeyPath),
             (Lines{"Search Page=http://search.example/", "Start Page=http://home.example/"}));
   EXPECT_FALSE(bench.window->ProcessEnd());
   ASSERT_TRUE(bench.Finish());
@@ -221,7 +211,7 @@ TEST(MainWindow, TheTimerAsksAboutTheStartPageOnceAndClearsOnSchedule) {
   EXPECT_EQ(MenuItemText(menus, IDM_SCHEDULE_INTERVAL), "Schedule in &Interval Mode");
   EXPECT_EQ(bench.window->Settings().ScheduleType, "daily");
   bench.Command(IDM_RUN_ON_STARTUP);
-  const Lines settingsKey = KeyValues(bench.t.registry, "Software\\Dunvorel\\Quillmere");
+  const Lines settingsKey = KeyValues(bench.t.registry, kSettingsKeyPath);
   EXPECT_NE(std::find(settingsKey.begin(), settingsKey.end(), "Schedule Type=daily"), settingsKey.end());
   EXPECT_NE(std::find(settingsKey.begin(), settingsKey.end(), "Run On Startup Windows=true"), settingsKey.end());
   const Lines run = KeyValues(bench.t.registry, kRunKey);
@@ -254,34 +244,6 @@ TEST(MainWindow, ListsAtMostDisplayMaxRowsAndComesBackFromTheTrayMaximised) {
   SendMessageW(hwnd, ui::TrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_TRUE(IsZoomed(hwnd));
-}
-
-TEST(MainWindow, EachToolsCommandOpensItsWindowAndARunRefusesThem) {
-  WindowBench bench;
-  const std::pair<int, const char*> commands[] = {{IDM_PREFERENCE, "Preferences"},
-                                                  {IDM_ST_PREFERENCES, "Preferences"},
-                                                  {IDM_ADD_PLUGINS, "Plugins Adding"},
-                                                  {IDM_ADD_CUSTOM, "Custom Settings"}};
-  for (const auto& [id, caption] : commands) {
-    bool opened = false;
-    WhenDialogOpens(caption, [&opened](HWND dialog) {
-      opened = true;
-      Press(dialog, IDCANCEL);
-    });
-    bench.Command(id);
-    EXPECT_TRUE(opened) << caption;
-  }
-  EXPECT_TRUE(bench.prompt.asked.empty());
-
-  bench.Click(IDC_SHOW);
-  HMENU menus = bench.window->Menus();
-  EXPECT_EQ(MenuItemText(menus, IDM_PREFERENCE), "&Preferences... (off)");
-  EXPECT_EQ(MenuItemText(menus, IDM_ADD_CUSTOM), "Add &Custom... (off)");
-  bench.Command(IDM_ST_PREFERENCES);
-  ASSERT_TRUE(bench.Finish());
-  EXPECT_EQ(bench.prompt.asked,
-            Lines{"Preferences|Please stop current processing, then click Preferences menu item."});
-  EXPECT_EQ(MenuItemText(menus, IDM_PREFERENCE), "&Preferences...");
 }
 
 }  // namespace

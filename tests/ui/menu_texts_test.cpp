@@ -9,23 +9,19 @@ using namespace ui;
 
 std::string Mark(bool checked) { return checked ? "[x]" : "[ ]"; }
 
-TEST(MenuTexts, TheScheduleItemsNameTheirIntervalAndHour) {
+TEST(MenuTexts, ScheduleItemsNameTheirIntervalAndHourAndARunTurnsItsButtonIntoStop) {
   const std::pair<int16_t, const char*> intervals[] = {{15, "15 Minutes"}, {30, "30 Minutes"}, {60, "1 Hour"},
                                                        {120, "2 Hours"},   {240, "4 Hours"},   {480, "8 Hours"},
                                                        {45, "8 Hours"},    {0, "8 Hours"}};
   for (const auto& [minutes, text] : intervals) {
     EXPECT_EQ(ScheduleIntervalCaption(minutes), std::string("Clear once every ") + text) << minutes;
   }
-  EXPECT_EQ(ScheduleDailyCaption(7), "Clear daily at 07:00");
-  EXPECT_EQ(ScheduleDailyCaption(23), "Clear daily at 23:00");
-  EXPECT_EQ(ScheduleDailyCaption(0), "Clear daily at 00:00");
+  for (const auto& [hour, text] : {std::pair{7, "07:00"}, {23, "23:00"}, {0, "00:00"}}) {
+    EXPECT_EQ(ScheduleDailyCaption(hour), std::string("Clear daily at ") + text);
+  }
 
   // Each mark follows its own setting; the tray names the window's state.
-  const struct {
-    SystemSettings settings;
-    const char* actions;
-    const char* tray;
-  } menus[] = {
+  const std::tuple<SystemSettings, const char*, const char*> menus[] = {
       {{true, false, true, "", "", "interval", 60, 7, 1, false, 1, 1000},
        "[x][ ][x][ ] Clear once every 1 Hour [x] Clear daily at 07:00 [ ]",
        "Hide Quillmere [x] Clear once every 1 Hour [x] Clear daily at 07:00 [ ]"},
@@ -37,20 +33,18 @@ TEST(MenuTexts, TheScheduleItemsNameTheirIntervalAndHour) {
        "Hide Quillmere [ ] Clear once every 15 Minutes [ ] Clear daily at 00:00 [ ]"},
   };
   bool minimised = false;
-  for (const auto& menu : menus) {
-    const ActionsMenuState a = ActionsMenuFor(menu.settings);
+  for (const auto& [settings, actions, tray] : menus) {
+    const ActionsMenuState a = ActionsMenuFor(settings);
     EXPECT_EQ(Mark(a.RunOnStartup) + Mark(a.TurnOffAutoComplete) + Mark(a.EnableMonitor) + Mark(a.FileLogging) + " " +
                   a.IntervalCaption + " " + Mark(a.IntervalChecked) + " " + a.DailyCaption + " " + Mark(a.DailyChecked),
-              menu.actions);
-    const TrayMenuState t = TrayMenuFor(menu.settings, minimised);
+              actions);
+    const TrayMenuState t = TrayMenuFor(settings, minimised);
     EXPECT_EQ(t.ShowHideCaption + " " + Mark(t.Monitor) + " " + t.IntervalCaption + " " + Mark(t.IntervalChecked) +
                   " " + t.DailyCaption + " " + Mark(t.DailyChecked),
-              menu.tray);
+              tray);
     minimised = !minimised;
   }
-}
 
-TEST(MenuTexts, ARunTurnsItsButtonIntoStopAndHoldsTheOtherCommands) {
   // Caption and "+" for enabled or "-" for disabled: Show, Clear, Clear Now; logging, catalogue, timer.
   const std::pair<RunKind, const char*> runs[] = {
       {RunKind::None, "Show+ Clear+ Clear Now+ logging+ catalogue+ timer+"},

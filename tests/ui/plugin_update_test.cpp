@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/catalogue_helpers.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/test_engine.h"
 
@@ -10,21 +11,21 @@ namespace qm::testing {
 namespace {
 
 /// A configuration block's lines.
-std::vector<std::string> Block(const std::string& type, const std::string& name, const std::string& version,
-                               const std::string& item, const std::string& selected = "Selected:1") {
-  std::vector<std::string> lines = {"[Config]", "Type:" + type, "Software:" + name, "Version:" + version, item};
+Lines Block(const std::string& type, const std::string& name, const std::string& version, const std::string& item,
+            const std::string& selected = "Selected:1") {
+  Lines lines = {"[Config]", "Type:" + type, "Software:" + name, "Version:" + version, item};
   if (!selected.empty()) lines.insert(lines.begin() + 3, selected);
   return lines;
 }
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+Lines operator+(Lines a, const Lines& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
 /// Each row as "Name | Type | Status | Plugins | Current".
-std::vector<std::string> RowTexts(const ui::PluginUpdate& update) {
-  std::vector<std::string> rows;
+Lines RowTexts(const ui::PluginUpdate& update) {
+  Lines rows;
   for (const ui::PluginRow& row : update.Rows()) {
     rows.push_back(row.Name + " | " + row.Type + " | " + row.Status + " | " + std::to_string(row.Plugins) + " | " +
                    std::to_string(row.Current));
@@ -32,23 +33,21 @@ std::vector<std::string> RowTexts(const ui::PluginUpdate& update) {
   return rows;
 }
 
-TEST(PluginUpdate, ComparesVersionsAsNumbersOrElseAsTexts) {
-  const std::tuple<const char*, const char*, bool> cases[] = {
+TEST(PluginUpdate, ComparesVersionsAndTakesPcFilesUnlessAnotherProgramClaimedTheExtension) {
+  const std::tuple<const char*, const char*, bool> versions[] = {
       {"2", "1.5", true},  {"1.10", "1.9", false}, {"10", "9", true},          {"1", "1", false}, {"1.0", "1", false},
       {" 3 ", "+2", true}, {"1e1", "9", true},     {"1.2.10", "1.2.9", false}, {"b", "a", true},  {"", "1", false},
       {"1", "", true},     {"inf", "1", true},     {"nan", "1", true},         {"1", "x", false}};
-  for (const auto& [found, current, newer] : cases) {
+  for (const auto& [found, current, newer] : versions) {
     EXPECT_EQ(ui::IsNewerVersion(found, current), newer) << found << " against " << current;
   }
-}
 
-TEST(PluginUpdate, TakesPcFilesUnlessAnotherProgramClaimedTheExtension) {
-  const std::tuple<const char*, const char*, bool, bool> cases[] = {
+  const std::tuple<const char*, const char*, bool, bool> files[] = {
       {"a.pc", "PC File", false, true},         {"a.pc", "PC File", true, true},
       {"a.PC", ".PC file", false, true},        {"a.pc", "Config Kit File", true, false},
       {"a.txt", "Text Document", false, false}, {"pc", "File", false, false},
       {"a.pcx", "PCX File", false, false}};
-  for (const auto& [name, type, claimed, taken] : cases) {
+  for (const auto& [name, type, claimed, taken] : files) {
     EXPECT_EQ(ui::IsPluginFile(File{name, name, 0, type}, claimed), taken) << name << " " << type << " " << claimed;
   }
   RegistryFixture registry;
@@ -91,9 +90,9 @@ TEST(PluginUpdate, OffersNewAndNewerConfigurationsAndMergesTheTickedOnes) {
   const std::string folderBefore = Joined(PlainLines(plugins + "/update.pc"));
 
   update.ShowNew(plugins, catalogue, folders, registry.Registry());
-  EXPECT_EQ(RowTexts(update), (std::vector<std::string>{"Player | Plugins | Update to Version 2 | 1 | 2",
-                                                        "Zip | Plugins | Add New Version 1 | 3 | -1",
-                                                        "Player | Customs | Add New Version 1 | 4 | -1"}));
+  EXPECT_EQ(RowTexts(update),
+            (Lines{"Player | Plugins | Update to Version 2 | 1 | 2", "Zip | Plugins | Add New Version 1 | 3 | -1",
+                   "Player | Customs | Add New Version 1 | 4 | -1"}));
   EXPECT_EQ(update.FrameCaption(), "New Plugins: 3 Plugins can be updated.");
   ASSERT_EQ(update.Problems().size(), 2u);
   // The files come in the folder's order: find each problem by its file.
@@ -105,15 +104,10 @@ TEST(PluginUpdate, OffersNewAndNewerConfigurationsAndMergesTheTickedOnes) {
   // The ticked update replaces the configuration it was matched with; the new custom one comes in ticked,
   // although its file has no "Selected:" line. The untouched row stays.
   update.AddTicked({true, false, true}, catalogue, file);
-  EXPECT_EQ(RowTexts(update), (std::vector<std::string>{"Zip | Plugins | Add New Version 1 | 3 | -1"}));
-  PrivacyConfigs saved;
-  saved.LoadConfig(file, folders, registry.Registry());
-  for (const PrivacyConfigs* configs : {&catalogue, &saved}) {
-    EXPECT_EQ(Joined(Described(*configs)),
-              Joined({"[Root|Sys|1|1|]", "Sys: T<>1<>0<>Folder><" + d + "t><", "[Plugins|Player|1|2|]",
-                      "Player: New<>0<>0<>File><" + d + "new><", "[Plugins|Viewer|1|1.9|]",
-                      "Viewer: V<>1<>0<>File><" + d + "v><", "[Customs|Mine|1|1|]", "Mine: M<>1<>0<>File><" + d + "m><",
-                      "[Customs|Player|1|1|]", "Player: C<>1<>0<>File><" + d + "c><"}));
+  EXPECT_EQ(RowTexts(update), (Lines{"Zip | Plugins | Add New Version 1 | 3 | -1"}));
+  const auto saved = ReadCatalogue(file, folders);
+  for (const PrivacyConfigs* configs : {&catalogue, saved.get()}) {
+    EXPECT_EQ(Joined(Described(*configs)), Replaced(Joined(FixtureLines("ui/plugins_merged.txt")), "{dir}\\", d));
   }
   EXPECT_EQ(Joined(PlainLines(plugins + "/update.pc")), folderBefore);
 

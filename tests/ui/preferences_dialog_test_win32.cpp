@@ -4,9 +4,8 @@
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
-#include "platform/text_win32.h"
+#include "support/lines.h"
 #include "support/preferences_catalogue.h"
 #include "support/settings_keys.h"
 #include "support/test_engine.h"
@@ -17,29 +16,6 @@
 namespace qm::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-std::function<void(HWND)> g_script;
-
-// Runs the script once the dialog is shown; whatever the script leaves open is cancelled, so a failed check
-// never leaves the test waiting.
-void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = FindWindowW(L"#32770", L"Preferences");
-  if (!dialog || !IsWindowVisible(dialog) || !g_script) return;
-  KillTimer(nullptr, timer);
-  std::function<void(HWND)> script = std::move(g_script);
-  script(dialog);
-  if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
-std::string Text(HWND window) {
-  wchar_t text[512] = L"";
-  GetWindowTextW(window, text, 512);
-  return text::Narrow(text);
-}
-
-void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
-
 /// `count` check boxes from `first` on, `step` ids apart, as 1/0.
 std::string Boxes(HWND page, int first, int count, int step = 1) {
   std::string boxes;
@@ -49,31 +25,22 @@ std::string Boxes(HWND page, int first, int count, int step = 1) {
   return boxes;
 }
 
-/// A list page's caption, then each row as "text | description", " [x]" when ticked.
-Lines ListPageLines(HWND page, int frame, int id) {
-  HWND list = GetDlgItem(page, id);
-  Lines lines{Text(GetDlgItem(page, frame))};
-  const Lines rows = ListLines(list);
-  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-    lines.push_back(rows[row].substr(0, rows[row].rfind(" | ")) + (ListView_GetCheckState(list, row) ? " [x]" : ""));
-  }
+/// A list page's caption, then its rows.
+Lines ListPage(HWND page, int frame, int id) {
+  Lines lines = ListLines(GetDlgItem(page, id));
+  lines.insert(lines.begin(), WindowText(GetDlgItem(page, frame)));
   return lines;
 }
 
 /// Selects the tree node `text`; returns the page shown, checking that the heading reads `text`.
 HWND SelectNode(HWND dialog, const std::string& text) {
+  // Every node is shown (Privacy opens expanded): the lines and the visible nodes go in step.
   HWND tree = GetDlgItem(dialog, IDC_PREF_TREE);
-  for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextVisible(tree, item)) {
-    wchar_t buffer[128] = L"";
-    TVITEMW info{};
-    info.mask = TVIF_TEXT;
-    info.hItem = item;
-    info.pszText = buffer;
-    info.cchTextMax = 128;
-    TreeView_GetItem(tree, &info);
-    if (text::Narrow(buffer) == text) TreeView_SelectItem(tree, item);
+  const Lines lines = TreeLines(tree);
+  for (std::size_t node = 0; node < lines.size(); ++node) {
+    if (lines[node].find(text + " [") != std::string::npos) TreeView_SelectItem(tree, TreeItems(tree)[node]);
   }
-  EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PREF_HEADING)), text);
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_PREF_HEADING)), text);
   HWND shown = nullptr;
   for (int page = IDD_PREF_GENERAL; page <= IDD_PREF_ADVANCE; ++page) {
     if (IsWindowVisible(GetDlgItem(dialog, page))) {
@@ -87,7 +54,7 @@ HWND SelectNode(HWND dialog, const std::string& text) {
 /// function that records its owner and configuration and changes the copy as `detail` says.
 struct PreferencesBench {
   PreferencesBench() : t("ui/settings_keys.reg") {
-    t.LoadCatalogue(kPreferencesCatalogue);
+    t.LoadCatalogue(Joined(PreferencesCatalogue()));
     args.catalogue = &t.engine.Catalogue();
     LoadSystemSettings(t.registry.Registry(), args.settings, SettingsKey::ReadOnly, kTestRoots);
     args.registry = &t.registry.Registry();
@@ -95,15 +62,14 @@ struct PreferencesBench {
     args.catalogueFile = t.dir / "PrivacyConfig.dat";
     args.prompt = &prompt;
     args.openDetail = [this](HWND owner, PrivacyConfig& working) {
-      details.push_back(Text(owner) + ": " + working.Software);
+      details.push_back(WindowText(owner) + ": " + working.Software);
       detail(working);
       return true;
     };
   }
 
   ui::AppliedPreferences Open(std::function<void(HWND)> script) {
-    g_script = std::move(script);
-    SetTimer(nullptr, 0, 50, RunScript);
+    WhenDialogOpens("Preferences", std::move(script));
     return ui::ShowPreferencesDialog(nullptr, args);
   }
   Lines File() const { return CatalogueFileLines(args.catalogueFile, t.dir); }
@@ -119,15 +85,7 @@ struct PreferencesBench {
 TEST(PreferencesDialog, ApplyAndOkWriteSettingsAndCatalogueAndCancelWritesNothingMore) {
   PreferencesBench bench;
   const Lines original = bench.File();
-  Lines expected = TextLines(kPreferencesCatalogue);
-  expected[4] = "Documents<>0<>0<>File><{dir}\\docs";
-  expected[5] = "Search<>1<>0<>File><{dir}\\search";
-  expected[7] += "<>C:\\two.txt";
-  expected[10] = "Extra<>1<>0<>File><{dir}\\extra";
-  expected[31] = "Selected:1";
-  expected[32] = "History<>1<>0<>File><{dir}\\archiver";
-  expected[37] = "Selected:1";
-  expected.erase(expected.begin() + 21, expected.begin() + 27);  // Player
+  const Lines expected = FixtureLines("ui/preferences_applied.txt");
   bench.detail = [](PrivacyConfig& working) {
     if (working.Software != "Windows") return void(working.Selected = true);
     working.Items.Item(2)->Selected = working.Items.Item(7)->Selected = true;
@@ -138,56 +96,56 @@ TEST(PreferencesDialog, ApplyAndOkWriteSettingsAndCatalogueAndCancelWritesNothin
   ui::AppliedPreferences applied = bench.Open([&](HWND dialog) {
     // General: "Apply to IE" writes the trimmed texts at once.
     HWND general = SelectNode(dialog, "General");
-    Click(general, IDC_GENE_RUN_ON_STARTUP);
+    Press(general, IDC_GENE_RUN_ON_STARTUP);
     SetDlgItemTextW(general, IDC_GENE_HOME_PAGE, L" http://mine.example/ ");
     SetDlgItemTextW(general, IDC_GENE_WINDOW_TITLE, L"Mine");
-    Click(general, IDC_GENE_APPLY_TO_IE);
+    Press(general, IDC_GENE_APPLY_TO_IE);
     EXPECT_EQ(KeyValues(bench.t.registry, kBrowserMainKeyPath),
               (Lines{"Search Page=http://search.example/", "Start Page=http://mine.example/", "Window Title=Mine"}));
     // Advance: the stored daily schedule, the first start's interval of 6 shown as "8 Hours"; interval wins.
     HWND advance = SelectNode(dialog, "Advance");
-    EXPECT_EQ(Text(GetDlgItem(advance, IDC_ADVA_INTERVAL_LIST)) + Text(GetDlgItem(advance, IDC_ADVA_CLOCK_LIST)) +
+    EXPECT_EQ(WindowText(GetDlgItem(advance, IDC_ADVA_INTERVAL_LIST)) +
+                  WindowText(GetDlgItem(advance, IDC_ADVA_CLOCK_LIST)) +
                   Boxes(advance, IDC_ADVA_SCHEDULE_INTERVAL, 2, 2),
               "8 Hours12:0001");
-    Click(advance, IDC_ADVA_SCHEDULE_INTERVAL);
+    Press(advance, IDC_ADVA_SCHEDULE_INTERVAL);
     EXPECT_EQ(Boxes(advance, IDC_ADVA_SCHEDULE_INTERVAL, 2, 2), "10");
     SendDlgItemMessageW(advance, IDC_ADVA_INTERVAL_LIST, CB_SETCURSEL, 3, 0);
     SendDlgItemMessageW(advance, IDC_ADVA_DISPLAY_MAX_ROWS, CB_SETCURSEL, 5, 0);
     // Windows: a box off, then "Advance..." opens the detail on the copy, whose ticks come back.
     HWND windows = SelectNode(dialog, "Windows");
     EXPECT_EQ(Boxes(windows, IDC_WINS_CHECK_FIRST, 6), "101101");
-    Click(windows, IDC_WINS_CHECK_FIRST);
-    Click(windows, IDC_WINS_ADVANCE);
+    Press(windows, IDC_WINS_CHECK_FIRST);
+    Press(windows, IDC_WINS_ADVANCE);
     EXPECT_EQ(Boxes(windows, IDC_WINS_CHECK_FIRST, 6), "011101");
     // Plug-ins: a tick, and a highlighted row deleted after the question.
     HWND plugins = SelectNode(dialog, "Plug-ins");
-    EXPECT_EQ(ListPageLines(plugins, IDC_PLUG_FRAME, IDC_PLUG_LIST),
+    EXPECT_EQ(ListPage(plugins, IDC_PLUG_FRAME, IDC_PLUG_LIST),
               (Lines{"Plug-ins Settings(2)", "Player | Media player [x]", "Archiver | Packs files"}));
     ListView_SetCheckState(GetDlgItem(plugins, IDC_PLUG_LIST), 1, TRUE);
     ListView_SetItemState(GetDlgItem(plugins, IDC_PLUG_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
     bench.prompt.answers = {ui::PromptAnswer::Yes};
-    Click(plugins, IDC_PLUG_DELETE);
+    Press(plugins, IDC_PLUG_DELETE);
     EXPECT_EQ(bench.prompt.asked, (Lines{"Preferences|All highlight software items will be delete, continue?\r\n\r\n"
                                          "Recommend: Don't delete any software item, you can uncheck those are not "
                                          "installed in your pc."}));
-    EXPECT_EQ(ListPageLines(plugins, IDC_PLUG_FRAME, IDC_PLUG_LIST),
+    EXPECT_EQ(ListPage(plugins, IDC_PLUG_FRAME, IDC_PLUG_LIST),
               (Lines{"Plug-ins Settings(1)", "Archiver | Packs files [x]"}));
     // Customs: "Detail" on the highlighted row; the row takes the copy's choice.
     HWND customs = SelectNode(dialog, "Customs");
     ListView_SetItemState(GetDlgItem(customs, IDC_CUST_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
-    Click(customs, IDC_CUST_DETAIL);
-    EXPECT_EQ(ListPageLines(customs, IDC_CUST_FRAME, IDC_CUST_LIST),
-              (Lines{"Customs Settings(1)", "Notes | My notes [x]"}));
+    Press(customs, IDC_CUST_DETAIL);
+    EXPECT_EQ(ListPage(customs, IDC_CUST_FRAME, IDC_CUST_LIST), (Lines{"Customs Settings(1)", "Notes | My notes [x]"}));
 
     // Nothing is written before "Apply"; changes after it are dropped by "Cancel".
     EXPECT_EQ(bench.File(), original);
     EXPECT_EQ(bench.Settings(), (Lines{"Schedule Type=daily"}));
-    Click(dialog, IDC_PREF_APPLY);
+    Press(dialog, IDC_PREF_APPLY);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(bench.File(), expected);
     afterApply = bench.Settings();
-    Click(SelectNode(dialog, "Advance"), IDC_ADVA_DEFAULT);
-    Click(dialog, IDCANCEL);
+    Press(SelectNode(dialog, "Advance"), IDC_ADVA_DEFAULT);
+    Press(dialog, IDCANCEL);
   });
   EXPECT_EQ(bench.details, (Lines{"Preferences: Windows", "Preferences: Notes"}));
   EXPECT_EQ(afterApply,
@@ -210,13 +168,13 @@ TEST(PreferencesDialog, ApplyAndOkWriteSettingsAndCatalogueAndCancelWritesNothin
   Lines failedOk;
   applied = bench.Open([&](HWND dialog) {
     EXPECT_EQ(Boxes(SelectNode(dialog, "Internet Explorer"), IDC_INET_CHECK_FIRST, 6), "110101");
-    Click(SelectNode(dialog, "Advance"), IDC_ADVA_DEFAULT);
-    Click(dialog, IDOK);
+    Press(SelectNode(dialog, "Advance"), IDC_ADVA_DEFAULT);
+    Press(dialog, IDOK);
     EXPECT_TRUE(IsWindowVisible(dialog));
     failedOk = bench.Settings();
     EXPECT_FALSE(std::filesystem::exists(bench.args.catalogueFile));
     std::filesystem::remove(blocker);
-    Click(dialog, IDOK);
+    Press(dialog, IDOK);
   });
   ASSERT_EQ(bench.prompt.asked.size(), 1u);
   EXPECT_TRUE(bench.prompt.asked[0].starts_with("Preferences|The catalogue cannot be saved.\r\n"))

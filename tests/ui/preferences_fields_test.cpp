@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/settings_keys.h"
 
@@ -10,7 +11,6 @@ namespace qm::testing {
 namespace {
 
 using namespace ui;
-using Lines = std::vector<std::string>;
 
 /// Every setting in one line, so that a failed comparison names the field.
 std::string Described(const SystemSettings& s) {
@@ -24,44 +24,36 @@ std::string Described(const SystemSettings& s) {
   return text;
 }
 
-TEST(PreferencesFields, ListsShowTheirSettingOrTheirFallbackAndStoreTheSelectedItem) {
+TEST(PreferencesFields, ListsShowTheirSettingOrFallbackAndPageButtonsChangeOnlyTheirFields) {
   // Interval, clock, fill times, keep days, rows: as stored, as the five lists show them, as stored back.
-  const struct {
-    int16_t interval, clock, fill, keep;
-    int32_t rows;
-    std::string shown, written;
-  } cases[] = {
+  const std::tuple<int16_t, int16_t, int16_t, int16_t, int32_t, const char*, const char*> cases[] = {
       {6, 24, 0, 6, -1, "8 Hours|12:00|1|1|1000", "480 12 1 1 1000"},
       {15, 0, 10, 5, 0, "15 Minutes|00:00|10|5|Unlimited", "15 0 10 5 0"},
       {240, 23, 11, 1, 20000, "4 Hours|23:00|1|1|20000", "240 23 1 1 20000"},
       {60, 9, 3, 2, 2500, "1 Hour|09:00|3|2|1000", "60 9 3 2 1000"},
       {0, -1, 1, 0, 100, "8 Hours|12:00|1|1|100", "480 12 1 1 100"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [interval, clock, fill, keep, rows, shownAs, written] : cases) {
     const PreferencesFields fields =
-        FieldsFromSettings({false, false, false, "", "", "none", c.interval, c.clock, c.fill, false, c.keep, c.rows});
+        FieldsFromSettings({false, false, false, "", "", "none", interval, clock, fill, false, keep, rows});
     std::string shown;
     for (std::size_t i = 0; i < kChoiceCount; ++i) {
       shown += (i ? "|" : "") + Choices(static_cast<Choice>(i)).Texts.at(fields.Choice[i]);
     }
-    EXPECT_EQ(shown, c.shown);
-    EXPECT_EQ(Described(SettingsFromFields(fields)), "000 [] [] none 0 " + c.written) << c.shown;
+    EXPECT_EQ(shown, shownAs);
+    EXPECT_EQ(Described(SettingsFromFields(fields)), std::string("000 [] [] none 0 ") + written) << shownAs;
   }
-}
 
-TEST(PreferencesFields, PagesKeepEverySettingAndTheirButtonsChangeOnlyTheirFields) {
   const SystemSettings stored{true, false, true, "http://home/", "Home", "daily", 120, 12, 3, false, 4, 0};
   PreferencesFields fields = FieldsFromSettings(stored);
   EXPECT_EQ(Described(SettingsFromFields(fields)), Described(stored));
 
   // Checking one schedule box unchecks the other; with both off "none" is stored whatever the lists show.
-  const struct {
-    bool interval, checked;
-    std::string type;
-  } clicks[] = {{true, true, "interval"}, {false, true, "daily"}, {true, false, "daily"}, {false, false, "none"}};
-  for (const auto& click : clicks) {
-    SetScheduleCheck(fields, click.interval, click.checked);
-    EXPECT_EQ(SettingsFromFields(fields).ScheduleType, click.type) << click.interval << click.checked;
+  const std::tuple<bool, bool, const char*> clicks[] = {
+      {true, true, "interval"}, {false, true, "daily"}, {true, false, "daily"}, {false, false, "none"}};
+  for (const auto& [interval, checked, type] : clicks) {
+    SetScheduleCheck(fields, interval, checked);
+    EXPECT_EQ(SettingsFromFields(fields).ScheduleType, type) << interval << checked;
   }
   UseBlankPages(fields);
   GeneralDefaults(fields);

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "config/catalogue_helpers.h"
+#include "support/lines.h"
 #include "support/preferences_catalogue.h"
+#include "support/raised_error.h"
 #include "support/settings_keys.h"
 #include "support/test_engine.h"
 
@@ -13,7 +15,6 @@ namespace qm::testing {
 namespace {
 
 using namespace ui;
-using Lines = std::vector<std::string>;
 constexpr auto kRoot = SoftwareType::Root;
 constexpr auto kPlugins = SoftwareType::Plugins;
 
@@ -108,7 +109,7 @@ TEST(PreferencesWork, OpensOnTheCatalogueAndAppliesItsPagesToAClone) {
 
 TEST(PreferencesWork, ApplyWritesTheSettingsThenReplacesTheCatalogueFile) {
   TestEngine t("ui/settings_keys.reg");
-  t.LoadCatalogue(kPreferencesCatalogue);
+  t.LoadCatalogue(Joined(PreferencesCatalogue()));
   const PrivacyConfigs& catalogue = t.engine.Catalogue();
   const std::string file = t.dir / "PrivacyConfig.dat";
   const Lines original = CatalogueFileLines(file, t.dir);
@@ -119,13 +120,11 @@ TEST(PreferencesWork, ApplyWritesTheSettingsThenReplacesTheCatalogueFile) {
 
   // The first step that fails says which it was.
   AppliedPreferences applied;
-  const auto failure = [&](const SettingsRoots& roots, const std::string& target) -> std::string {
-    try {
-      ApplyPreferences(work, catalogue, t.registry.Registry(), roots, target, applied);
-    } catch (const RuntimeError& e) {
-      return e.Description().substr(0, e.Description().find('\n') + 1);
-    }
-    return "no failure";
+  const auto failure = [&](const SettingsRoots& roots, const std::string& target) {
+    const std::string raised =
+        RaisedError([&] { ApplyPreferences(work, catalogue, t.registry.Registry(), roots, target, applied); });
+    const std::string description = raised.substr(raised.find('|', raised.find('|') + 1) + 1);
+    return description.substr(0, description.find('\n') + 1);
   };
   // No settings key can be written: nothing is recorded and the catalogue file stays as it was.
   EXPECT_EQ(failure({kRefusingRoot, kRefusingRoot}, file), kSettingsNotSaved);
@@ -140,7 +139,7 @@ TEST(PreferencesWork, ApplyWritesTheSettingsThenReplacesTheCatalogueFile) {
   ApplyPreferences(work, catalogue, t.registry.Registry(), kTestRoots, file, applied);
   ASSERT_TRUE(applied.Catalogue);
   EXPECT_EQ(applied.Catalogue->Count(), 4);
-  Lines expected = TextLines(kPreferencesCatalogue);
+  Lines expected = PreferencesCatalogue();
   expected[4] = "Documents<>0<>0<>File><{dir}\\docs";
   expected.erase(expected.begin() + 21, expected.begin() + 27);  // Player's lines, in front of Archiver's
   EXPECT_EQ(CatalogueFileLines(file, t.dir), expected);

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/preview_driver.h"
 #include "support/test_engine.h"
 #include "ui/privacy_detail_dialog.h"
@@ -9,8 +11,6 @@
 
 namespace qm::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 /// A configuration whose first item keeps the hold of one of its three files, over a scratch folder, and a
 /// working copy of it as the Preferences dialog hands one over.
@@ -39,9 +39,7 @@ struct DetailBench {
     return std::string(working->Selected ? "1:" : "0:") + (working->Items.Item(1)->Selected ? "1" : "0") +
            (working->Items.Item(2)->Selected ? "1" : "0");
   }
-  Lines Held() const {
-    return Lines(working->Items.Item(1)->HoldSettings.begin(), working->Items.Item(1)->HoldSettings.end());
-  }
+  Lines Held() const { return Entries(working->Items.Item(1)->HoldSettings); }
 
   TestEngine t;
   std::shared_ptr<PrivacyConfig> working;

@@ -4,6 +4,7 @@
 
 #include "support/case_tree.h"
 #include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/raised_error.h"
 #include "support/test_engine.h"
 
@@ -27,8 +28,8 @@ struct TreeListener : RunListener {
 
 /// Each node as the window draws it: indented by its depth, its text, its two images without the "folder" they
 /// begin with ("/open", "show/openshow"), then " B" when bold and " E" when expanded.
-std::vector<std::string> Looks(const PrivacyTree& tree) {
-  std::vector<std::string> looks;
+Lines Looks(const PrivacyTree& tree) {
+  Lines looks;
   for (std::size_t i = 0; i < tree.size(); ++i) {
     std::string line = tree[i].Text + " " + tree[i].Image.substr(6) + "/" + tree[i].SelectedImage.substr(6);
     for (std::size_t up = tree[i].Node.Parent; up != PrivacyTree::kNone; up = tree[up].Node.Parent) line = "  " + line;
@@ -39,15 +40,9 @@ std::vector<std::string> Looks(const PrivacyTree& tree) {
 
 TEST(PrivacyTree, ShowAndClearRunsCountAndPaintTheNodesTheyFinish) {
   TestEngine t;
-  CaseTree().Build(t.dir.Path(), {"cookies/a = 1", "cookies/b = 22", "cookies/c = 333", "empty/", "plug/p = p",
-                                  "cust/c = c", "root/r = r"});
-  t.LoadCatalogue(
-      "[Config]\nType:Plugins\nSoftware:Tool\nSelected:1\nFiles<>1<>0<>File><{dir}\\plug\n"
-      "[Config]\nType:Root\nSoftware:App\nSelected:1\nCookies<>1<>0<>File><{dir}\\cookies\n"
-      "History<>0<>0<>File><{dir}\\cookies\nEmpty<>1<>0<>File><{dir}\\empty\n"
-      "[Config]\nType:Customs\nSoftware:Mine\nSelected:1\nFiles<>1<>0<>File><{dir}\\cust\n"
-      "[Config]\nType:Root\nSoftware:Tool\nSelected:1\nFiles<>1<>0<>File><{dir}\\root\n"
-      "[Config]\nType:Root\nSoftware:Off\nSelected:0\nFiles<>1<>0<>File><{dir}\\root\n");
+  Sections c = ReadSections(FixturePath("ui/privacy_tree_runs.case"));
+  CaseTree().Build(t.dir.Path(), c["files"]);
+  t.LoadCatalogue(Joined(c["catalogue"]));
   PrivacyTree tree;
   tree.Load(t.engine.Catalogue());
   TreeListener listener(tree);
@@ -60,20 +55,7 @@ TEST(PrivacyTree, ShowAndClearRunsCountAndPaintTheNodesTheyFinish) {
   tree.ResetNodeText(6);
   tree.SetRunMode(RunMode::Delete);
   t.Run(true, "Ur All Privacy\\Plug-ins", &listener);
-  EXPECT_EQ(Looks(tree), (std::vector<std::string>{
-                             "Ur All Privacy(6) show/openshow B E",
-                             "  App(3) show/openshow E",
-                             "    Cookies(3) show/openshow",
-                             "    Empty(0) show/openshow",
-                             "  Tool show/openshow E",
-                             "    Files show/openshow",
-                             "  Plug-ins(1) delete/opendelete E",
-                             "    Tool(1) delete/opendelete E",
-                             "      Files(1) delete/opendelete",
-                             "  Customs(1) show/openshow E",
-                             "    Mine(1) show/openshow E",
-                             "      Files(1) show/openshow",
-                         }));
+  EXPECT_EQ(Joined(Looks(tree)), Joined(c["tree"]));
   EXPECT_EQ(tree.TakeChanged(), (Indexes{4, 5, 6, 7, 8}));
 }
 
@@ -117,7 +99,7 @@ TEST(PrivacyTree, EventsFindTheirOwnNodesAndChangeOnlyWhatDiffers) {
   catalogue.Remove(1);
   tree.Load(catalogue);
   tree.OnParseConfigFinish(*root, 2);
-  EXPECT_EQ(Looks(tree), (std::vector<std::string>{"Ur All Privacy /open B E", "  Tool(2) /open", "    Files /open"}));
+  EXPECT_EQ(Looks(tree), (Lines{"Ur All Privacy /open B E", "  Tool(2) /open", "    Files /open"}));
   EXPECT_EQ(tree.TakeChanged(), (Indexes{0, 1, 2}));
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/error.h"
 #include "support/catalogue_builders.h"
+#include "support/lines.h"
 #include "support/test_engine.h"
 
 namespace qm::testing {
@@ -43,7 +44,7 @@ TEST(RunFeed, MergesTracesOfOneItemAndTellsOncePerBatch) {
   EXPECT_EQ(notices, 2);  // not again before the batch is taken
   EXPECT_EQ(Describe(feed.Take()), "0:B:1:10 0:A:1:10 1:A:251:0 4::252:0 ");
   feed.Warning("log");
-  EXPECT_EQ(feed.TakeWarnings(), std::vector<std::string>{"log"});
+  EXPECT_EQ(feed.TakeWarnings(), Lines{"log"});
   EXPECT_TRUE(feed.TakeWarnings().empty());
 }
 

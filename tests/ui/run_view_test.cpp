@@ -9,7 +9,7 @@ using namespace ui;
 
 std::string Text(const StatusPanels& p) { return p.Where + "|" + p.Count + "|" + p.Size + "|" + p.Row; }
 
-TEST(RunView, TheListIsCappedWhileTheStatusBarCountsEveryTrace) {
+TEST(RunView, TheListIsCappedTheStatusBarCountsEveryTraceAndARowShowsItsIconAndPath) {
   auto values = std::make_shared<PrivacyValues>();
   PrivacyValue pv;
   pv.Size = 1010;
@@ -26,9 +26,7 @@ TEST(RunView, TheListIsCappedWhileTheStatusBarCountsEveryTrace) {
   progress.Add("App", "Cache", 2, 1234567);
   EXPECT_EQ(Text(progress.Panels()), "App\\Cache|3|1,235.57 K|");
   EXPECT_EQ(progress.Count(), 3);
-}
 
-TEST(RunView, ARowShowsTheValueItsIconAndThePathOfFilesAndFolders) {
   const std::tuple<TraceKind, TraceStatus, const char*> rows[] = {
       {TraceKind::RegistryKey, TraceStatus::Held, "the value|reglock|"},
       {TraceKind::File, TraceStatus::FilledBlank, "the value|fileblank|C:\\t\\index.dat"},

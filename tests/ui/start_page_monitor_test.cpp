@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "registry/reg_key.h"
+#include "support/lines.h"
 #include "support/registry_fixture.h"
 #include "support/settings_keys.h"
 
@@ -15,8 +16,7 @@ TEST(StartPageMonitor, AsksWhenAValueChangedAndEitherAnswerMakesThemEqual) {
   RegistryFixture fixture("ui/settings_keys.reg");
   reg::RegistryBackend& registry = fixture.Registry();
   const BrowserPages current = ReadBrowserPages(registry);
-  EXPECT_EQ(current.StartPage, "http://hijack.example/");
-  EXPECT_EQ(current.WindowTitle, "Hijacked Browser");
+  EXPECT_EQ(current.StartPage + "|" + current.WindowTitle, "http://hijack.example/|Hijacked Browser");
 
   SystemSettings settings;
   settings.StartPage = "http://home.example/";
@@ -24,8 +24,7 @@ TEST(StartPageMonitor, AsksWhenAValueChangedAndEitherAnswerMakesThemEqual) {
   EXPECT_EQ(MonitorQuestion(settings, current),
             "Internet Explorer Start Page and Window Title have been changed!\r\n"
             "Original Values: Start Page is \"http://home.example/\", Window Title is \" \"\r\n"
-            "Current Values: Start Page is \"http://hijack.example/\", Window Title is \"Hijacked Browser\"\r\n"
-            "\r\n"
+            "Current Values: Start Page is \"http://hijack.example/\", Window Title is \"Hijacked Browser\"\r\n\r\n"
             "\"Yes\" to recover to the original values, \"No\" to update to the current values.");
   // Only equal values are quiet; case counts.
   SystemSettings same = settings;
@@ -38,7 +37,7 @@ TEST(StartPageMonitor, AsksWhenAValueChangedAndEitherAnswerMakesThemEqual) {
   // Yes with a blank stored title: the start page goes back and the title is deleted, nothing else changes.
   RecoverBrowserPages(registry, settings);
   EXPECT_EQ(KeyValues(fixture, kBrowserMainKeyPath),
-            (std::vector<std::string>{"Search Page=http://search.example/", "Start Page=http://home.example/"}));
+            (Lines{"Search Page=http://search.example/", "Start Page=http://home.example/"}));
   settings.WindowTitle = "My Browser";
   RecoverBrowserPages(registry, settings);
   EXPECT_EQ(ReadBrowserPages(registry).WindowTitle, "My Browser");
@@ -49,8 +48,7 @@ TEST(StartPageMonitor, AsksWhenAValueChangedAndEitherAnswerMakesThemEqual) {
   EXPECT_EQ(std::make_pair(settings.StartPage, settings.WindowTitle),
             std::make_pair(current.StartPage, current.WindowTitle));
   EXPECT_EQ(KeyValues(fixture, kSettingsKeyPath),
-            (std::vector<std::string>{"Schedule Type=daily", "Start Page=http://hijack.example/",
-                                      "Window Title=Hijacked Browser"}));
+            (Lines{"Schedule Type=daily", "Start Page=http://hijack.example/", "Window Title=Hijacked Browser"}));
 
   // A browser without its Main key has nothing to be asked about.
   ASSERT_EQ(registry.DeleteKey(reg::RootHandle(reg::kCurrentUser), kBrowserMainKeyPath), reg::kSuccess);
