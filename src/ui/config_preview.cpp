@@ -6,6 +6,7 @@
 #include "ui/config_preview_ids.h"
 #include "ui/icons.h"
 #include "ui/status_bar.h"
+#include "ui/trace_list.h"
 #include "ui/model/frame_layout.h"
 
 namespace qm::ui {
@@ -290,17 +291,7 @@ void ConfigPreview::OnRunDone() {
 }
 
 void ConfigPreview::ShowResult(const RunTotals& totals) {
-  HWND list = Control(IDC_PREVIEW_LIST);
-  listed_ = totals.Values;
-  listedRows_ = listed_ ? ListedRows(totals.Count, args_.displayMaxRows) : 0;
-  ListView_SetItemCountEx(list, static_cast<int>(listedRows_), 0);
-  InvalidateRect(list, nullptr, TRUE);
-  StatusPanels panels = FinishedPanels(totals);
-  const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-  if (listed_ && selected >= 0 && static_cast<std::size_t>(selected) < listedRows_) {
-    panels.Row = listed_->Item(selected + 1)->Value;
-  }
-  SetStatus(panels);
+  SetStatus(ShowTraces(Control(IDC_PREVIEW_LIST), totals, args_.displayMaxRows, listed_, listedRows_));
 }
 
 void ConfigPreview::ApplyCheck() {

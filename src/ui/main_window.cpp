@@ -23,6 +23,7 @@
 #include "ui/privacy_detail_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/status_bar.h"
+#include "ui/trace_list.h"
 
 namespace qm::ui {
 
@@ -712,16 +713,7 @@ void MainWindow::DisplaySelected() {
 }
 
 void MainWindow::ShowResult(const RunTotals& totals) {
-  listed_ = totals.Values;
-  listedRows_ = listed_ ? ListedRows(totals.Count, settings_.DisplayMaxRows) : 0;
-  ListView_SetItemCountEx(listView_, static_cast<int>(listedRows_), 0);
-  InvalidateRect(listView_, nullptr, TRUE);
-  StatusPanels panels = FinishedPanels(totals);
-  const int selected = ListView_GetNextItem(listView_, -1, LVNI_SELECTED);
-  if (listed_ && selected >= 0 && static_cast<std::size_t>(selected) < listedRows_) {
-    panels.Row = RowOf(*listed_->Item(selected + 1)).Text;
-  }
-  SetStatus(panels);
+  SetStatus(ShowTraces(listView_, totals, settings_.DisplayMaxRows, listed_, listedRows_));
 }
 
 void MainWindow::SetCommandStates(RunKind run) {
