@@ -13,7 +13,8 @@ namespace {
 
 /// The decimal number a version text reads as, if it is one ("2", " 1.5", "+1e3").
 std::optional<double> VersionNumber(const std::string& version) {
-  std::string_view s = TrimBlanks(version);
+  const std::string trimmed = TrimBlanks(version);
+  std::string_view s = trimmed;
   if (s.starts_with('+')) s.remove_prefix(1);
   // from_chars would also take "inf" and "nan", which are no version numbers.
   if (s.empty() || s.find_first_not_of("0123456789.eE+-") != std::string_view::npos) return std::nullopt;
