@@ -183,7 +183,8 @@ RunTotals Engine::Search(const RunTarget& target, const SearchOptions& options, 
                               &recorder,
                               parts_.WellKnownFolders,
                               parts_.RecycleBins,
-                              parts_.UserText};
+                              parts_.UserText,
+                              &parts_.Folders};
   ItemWalker walker(services);
   RunTotals totals = TotalsOf(SearchTarget(catalogue_, target, walker, options, &recorder), target.StatusText);
   totals.Items = std::move(recorder.items);

@@ -82,6 +82,7 @@ std::vector<CatalogueTreeNode> BuildCatalogueTree(const PrivacyConfigs& catalogu
     tree[configNode].Config = config;
     for (const auto& item : config->Items) {
       if (!item->Selected && !includeUnselected) continue;
+      if (item->ItemType == PrivacyItemType::Detect) continue;
       const std::size_t itemNode = AddNode(tree, configNode, "", item->Title, parts.items.at(item.get()));
       tree[itemNode].Config = config;
       tree[itemNode].Item = item;

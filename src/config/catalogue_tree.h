@@ -38,7 +38,7 @@ struct CatalogueTreeNode {
 /// The tree of the catalogue, nodes in the order they are created (the tree's index order): the root; each
 /// selected configuration in catalogue order, under the root (Root and unknown types), the "Plug-ins" group
 /// or the "Customs" group, a group created where its first configuration comes; under each configuration its
-/// selected items. With `includeUnselected` the configurations and items that are not selected are in it too.
+/// selected items (Detect items find no traces and have no node). With `includeUnselected` the configurations and items that are not selected are in it too.
 ///
 /// Every tag is unique, and the same whether or not unselected nodes are in the tree: a name holding "\" has
 /// it replaced by "/", and a name that another node under the same parent already uses (or, for a

@@ -26,6 +26,9 @@ class ItemWalks {
   virtual std::shared_ptr<PrivacyValues> SeekPrivacyValue(PrivacyItem& item, std::shared_ptr<PrivacyValues> values,
                                                           bool clear) = 0;
 
+  /// True when the Detect item `item` finds its key, file or folder: its configuration's program is there.
+  virtual bool Detects(PrivacyItem& item) = 0;
+
   /// True once the run was asked to stop: every loop leaves before its next trace or item.
   virtual bool StopRequested() const = 0;
 

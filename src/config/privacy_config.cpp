@@ -13,6 +13,20 @@ constexpr std::array<std::pair<SoftwareType, const char*>, 3> kSoftwareTypeNames
     {SoftwareType::Customs, "Customs"},
 }};
 
+/// The walks of a configuration whose program is not installed: every item finds nothing.
+class FindsNothing final : public ItemWalks {
+ public:
+  explicit FindsNothing(const ItemWalks& run) : run_(run) {}
+  std::shared_ptr<PrivacyValues> SeekPrivacyValue(PrivacyItem&, std::shared_ptr<PrivacyValues> values, bool) override {
+    return values;
+  }
+  bool Detects(PrivacyItem&) override { return false; }
+  bool StopRequested() const override { return run_.StopRequested(); }
+
+ private:
+  const ItemWalks& run_;
+};
+
 }  // namespace
 
 PrivacyConfig::PrivacyConfig() : itemForwarder_(*this), piEvent_(&itemForwarder_) {}
@@ -28,14 +42,28 @@ void PrivacyConfig::EmptyPrivacyValue() {
   for (const auto& item : Items) item->EmptyPrivacyValue();
 }
 
+bool PrivacyConfig::Detect(ItemWalks& walks) const {
+  bool named = false;
+  for (const auto& item : Items) {
+    if (item->ItemType != PrivacyItemType::Detect) continue;
+    if (walks.Detects(*item)) return true;
+    named = true;
+  }
+  return !named;
+}
+
 std::shared_ptr<PrivacyValues> PrivacyConfig::GetPrivacyValue(ItemWalks& walks, const SearchOptions& options) {
+  if (options.Refresh) Detected = Detect(walks);
+  FindsNothing nothing(walks);
+  ItemWalks& itemWalks = Detected ? walks : nothing;
   std::shared_ptr<PrivacyValues> result;
   // By position, holding each item: a handler that changes the collection cannot pull it from under us.
   for (int64_t i = 1; i <= Items.Count(); ++i) {
     const std::shared_ptr<PrivacyItem> item = Items.Item(i);
     if (!item->Selected && !options.IncludeUnselected) continue;
+    if (item->ItemType == PrivacyItemType::Detect) continue;
     piEvent_.Set(item);
-    MergePrivacyValues(result, item->GetPrivacyValue(walks, options), false);
+    MergePrivacyValues(result, item->GetPrivacyValue(itemWalks, options), false);
     if (walks.StopRequested()) break;
   }
   const int64_t count = result ? result->Count() : -1;
@@ -73,6 +101,7 @@ std::shared_ptr<PrivacyConfig> PrivacyConfig::Clone() const {
   copy->Description = Description;
   copy->Selected = Selected;
   copy->Version = Version;
+  copy->Detected = Detected;
   for (const auto& item : Items) copy->Items.Add(item->Clone());
   copy->FileLines = FileLines;
   return copy;

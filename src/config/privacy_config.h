@@ -30,6 +30,9 @@ class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
   std::string Description;
   bool Selected = false;
   std::string Version;  ///< compared by the plug-in update window
+  /// False after a search that found none of the configuration's Detect items: its program is not installed,
+  /// and every item found nothing. True for a configuration without Detect items.
+  bool Detected = true;
   PrivacyItems Items;   ///< in file order
   TextList FileLines;   ///< the deciphered lines of the configuration's block, rewritten by `SaveConfig`
 
@@ -38,9 +41,12 @@ class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
   /// Forgets the last result of every item.
   void EmptyPrivacyValue();
   /// Searches the selected items (all of them with `options.IncludeUnselected`) in order through `walks` and
-  /// returns their merged traces; nullptr when no item produced a result. A stop ends it after the item that
-  /// was running. Ends with `ParseConfigFinish`.
+  /// returns their merged traces; nullptr when no item produced a result. A new search first tells whether the
+  /// program is installed (`Detected`); when it is not, every item finds nothing. A stop ends it after the
+  /// item that was running. Ends with `ParseConfigFinish`.
   std::shared_ptr<PrivacyValues> GetPrivacyValue(ItemWalks& walks, const SearchOptions& options);
+  /// True when one of the Detect items finds its place, or the configuration has none.
+  bool Detect(ItemWalks& walks) const;
   /// The sum of the items' counts that are not -1; -1 when all items report -1 or there are none.
   int64_t ValueCount() const;
 

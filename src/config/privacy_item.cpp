@@ -9,7 +9,7 @@ namespace qm {
 
 namespace {
 
-constexpr std::array<std::pair<PrivacyItemType, const char*>, 7> kTypeNames = {{
+constexpr std::array<std::pair<PrivacyItemType, const char*>, 9> kTypeNames = {{
     {PrivacyItemType::RegValue, "RegValue"},
     {PrivacyItemType::RegKey, "RegKey"},
     {PrivacyItemType::RegSubKeyValue, "RegSubKeyValue"},
@@ -17,6 +17,8 @@ constexpr std::array<std::pair<PrivacyItemType, const char*>, 7> kTypeNames = {{
     {PrivacyItemType::Folder, "Folder"},
     {PrivacyItemType::IniFileItem, "IniFileItem"},
     {PrivacyItemType::Customize, "Customize"},
+    {PrivacyItemType::FileTree, "FileTree"},
+    {PrivacyItemType::Detect, "Detect"},
 }};
 
 }  // namespace

@@ -13,7 +13,7 @@
 namespace qm {
 
 /// Item type codes (`PrivacyItem::ItemType`) as catalogue files store them; there is no 6, and Unknown finds
-/// nothing.
+/// nothing. A Detect item finds no traces either: it tells whether its configuration's program is installed.
 enum class PrivacyItemType : int32_t {
   Unknown = 0,
   RegValue = 1,
@@ -23,6 +23,8 @@ enum class PrivacyItemType : int32_t {
   Folder = 5,
   IniFileItem = 7,
   Customize = 8,
+  FileTree = 9,
+  Detect = 10,
 };
 
 /// One privacy item: a place where traces live, and the traces its last search found.

@@ -12,6 +12,16 @@ namespace qm {
 /// nothing.
 std::string IrregularReason(const PrivacyItem& item);
 
+/// The option text that makes a Folder, FileTree or RegKey item remove its folder or key itself once empty.
+inline constexpr const char* kRemoveSelfOption = "RemoveSelf";
+
+/// True when a Folder, FileTree or RegKey item names the RemoveSelf option in its option position (Folder S2,
+/// FileTree S3, RegKey S3).
+bool RemovesSelf(const PrivacyItem& item);
+
+/// True when a Detect item names a registry key (root, key path) rather than a file or folder.
+bool DetectsKey(const PrivacyItem& item);
+
 /// The seek setting at a 1-based position as a path in the platform's own form (see NativeSeekPath), or ""
 /// when it is no usable path.
 std::string SeekPathSetting(const PrivacyItem& item, int64_t position);

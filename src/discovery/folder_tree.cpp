@@ -6,12 +6,20 @@ namespace qm {
 
 void FolderTree::Walk(FolderHandle root) { TreeWalk<FolderTree>(context_, *this).Run(std::move(root)); }
 
+void FolderTree::WalkWhole(FolderHandle& parent, const FolderEntry& root) {
+  TreeWalk<FolderTree>(context_, *this).RunWhole(parent, root);
+}
+
 FolderTree::Content FolderTree::Split(std::vector<FolderEntry> entries) const {
   Content content;
   for (FolderEntry& entry : entries) {
     if (entry.Foreign || entry.Kind == EntryKind::Special) continue;
     const bool sub = entry.Kind == EntryKind::Folder ||
-                     (entry.Kind == EntryKind::Link && entry.LinkToFolder && folderLinksAsFolders_);
+                     (entry.Kind == EntryKind::Link && entry.LinkToFolder && rules_.folderLinksAsFolders);
+    if (!sub && rules_.files && !rules_.files->Matches(entry.Name)) {
+      content.others = true;
+      continue;
+    }
     (sub ? content.subs : content.leaves).push_back(std::move(entry));
   }
   return content;
@@ -22,7 +30,7 @@ TraceStatus FolderTree::HandleFile(const FolderHandle& folder, const FolderEntry
   const bool held = context_.IsHeldFile(path);
   const std::shared_ptr<PrivacyValue> pv =
       context_.Values.AddFile(File{entry.Name, path, entry.Size, ""}, held ? TraceStatus::Held : TraceStatus::Found);
-  if (context_.Clear && !held) context_.EraseFile(folder, entry, *pv, erase_);
+  if (context_.Clear && !held) context_.EraseFile(folder, entry, *pv, rules_.erase);
   context_.Report(*pv);
   return pv->ValueStatus;
 }

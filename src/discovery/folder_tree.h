@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "discovery/tree_walk.h"
+#include "discovery/wildcard_match.h"
 #include "platform/folder_handle.h"
 
 namespace qm {
 
 /// The folder walk's view of a folder tree (see TreeWalk), reached through open folder handles only.
 ///
+/// Of the files, only those the rules' patterns match are traces; the others stay and keep their folder.
 /// Files and links are leaves: recorded (held when the item's holds name them), erased with `Erase` and
 /// reported. Real sub-folders are walked. Folder links are, with `FolderLinksAsFolders`, recorded as folders
 /// and removed as the links they are (Folder items), otherwise leaves like every other link (recycle bins);
@@ -23,13 +25,23 @@ class FolderTree {
   struct Content {
     std::vector<FolderEntry> subs;
     std::vector<FolderEntry> leaves;
+    bool others = false;  ///< files the item's patterns do not match stay
   };
 
-  FolderTree(WalkContext& context, FillRule erase, bool folderLinksAsFolders)
-      : context_(context), erase_(erase), folderLinksAsFolders_(folderLinksAsFolders) {}
+  /// How a tree treats what it finds.
+  struct Rules {
+    FillRule erase = FillRule::IndexDatOnly;
+    bool folderLinksAsFolders = false;
+    const PatternList* files = nullptr;  ///< only the files these match are traces (all without)
+    bool recordsFolders = true;          ///< sub-folders are traces, removed once emptied
+  };
+
+  FolderTree(WalkContext& context, Rules rules) : context_(context), rules_(rules) {}
 
   /// Walks everything inside `root` (see TreeWalk).
   void Walk(FolderHandle root);
+  /// Walks the folder `root` of `parent` and removes it too once emptied (see TreeWalk::RunWhole).
+  void WalkWhole(FolderHandle& parent, const FolderEntry& root);
 
   /// A folder's entries the way this tree treats them (a File item looks at the leaves only).
   Content Split(std::vector<FolderEntry> entries) const;
@@ -42,6 +54,7 @@ class FolderTree {
   Content Read(FolderHandle& folder) { return Split(folder.Read()); }
   std::shared_ptr<PrivacyValue> Record(FolderHandle& folder, const FolderEntry& entry);
   TraceStatus Handle(FolderHandle& folder, FolderEntry& entry) { return HandleFile(folder, entry); }
+  bool RecordsSubs() const { return rules_.recordsFolders; }
   bool Enters(const FolderEntry& entry) const { return entry.Kind == EntryKind::Folder; }
   FolderHandle Open(FolderHandle& folder, const FolderEntry& entry) { return folder.OpenFolder(entry); }
   Removal Remove(FolderHandle& folder, const FolderEntry& entry);
@@ -49,7 +62,7 @@ class FolderTree {
   template <class Frames>
   void Release(Frames& stack) {
     // A deep walk keeps only the newest folders open; the others come back when the walk climbs to them.
-    if (stack.size() > FolderHandle::kMaxOpen) stack[stack.size() - 1 - FolderHandle::kMaxOpen].node.Release();
+    if (stack.size() > FolderHandle::kMaxOpen) stack[stack.size() - 1 - FolderHandle::kMaxOpen].node().Release();
   }
   void Reopen(FolderHandle& parent, FolderHandle& child) {
     if (parent.Released()) parent.Reopen(child);
@@ -57,8 +70,7 @@ class FolderTree {
 
  private:
   WalkContext& context_;
-  FillRule erase_;
-  bool folderLinksAsFolders_;
+  Rules rules_;
 };
 
 }  // namespace qm

@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "config/text_list.h"
+#include "discovery/wildcard_match.h"
 
 namespace qm {
 
 /// The hold test of one item, prepared once per search: a trace is held when the item's hold flag is set and
-/// the trace's path equals one of the hold settings, compared whole and without regard to case (no
-/// wildcards).
+/// the trace's path equals one of the hold settings, compared whole and without regard to case, or, for a
+/// hold holding "*" or "?", matches it by the wildcard rules ("*" also spans separators).
 class HoldMatcher {
  public:
   /// How the hold settings are compared.
@@ -26,6 +27,7 @@ class HoldMatcher {
 
  private:
   std::vector<std::u32string> holds_;
+  std::vector<WildcardPattern> patterns_;
 };
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "config/seek_rules.h"
+#include "discovery/seek_entries.h"
 #include "discovery/wildcard_match.h"
 #include "platform/private_profile.h"
 
@@ -56,10 +57,12 @@ std::vector<std::string> ReadIniSection(const std::string& file, const std::stri
   return lines;
 }
 
-void SeekIniEntries(WalkContext& context) {
-  const std::string file = SeekPathSetting(context.Item, 1);
+namespace {
+
+/// The entries of one ini file.
+void SeekIniFile(WalkContext& context, const std::string& file) {
   const std::string& section = context.Setting(2);
-  if (file.empty() || !FileSystem().FileExists(file)) return;
+  if (!FileSystem().FileExists(file)) return;
   std::optional<WildcardPattern> pattern;
   if (context.SettingCount() >= 3 && !SkipFailure([&] { pattern.emplace(context.Setting(3)); })) return;
 
@@ -93,6 +96,20 @@ void SeekIniEntries(WalkContext& context) {
     }
   }
   context.LogDeferred(false);
+}
+
+}  // namespace
+
+void SeekIniEntries(WalkContext& context) {
+  const std::string file = SeekPathSetting(context.Item, 1);
+  if (file.empty()) return;
+  if (!HasWildcard(file)) {
+    SeekIniFile(context, file);
+    return;
+  }
+  ForEachSeekEntry(context, file, SeekTarget::Any, [&](FolderHandle& folder, const FolderEntry& entry) {
+    if (entry.Kind == EntryKind::File) SeekIniFile(context, folder.PathOf(entry.Name));
+  });
 }
 
 }  // namespace qm

@@ -14,7 +14,7 @@ std::vector<std::string> ReadIniSection(const std::string& file, const std::stri
 
 /// IniFileItem: the entries of section S2 of the ini file S1 whose key names match the pattern S3 (every
 /// entry without S3). An entry already blanked (empty value, or "") is no trace; erasing blanks the value
-/// and leaves "key=" in its place.
+/// and leaves "key=" in its place. Wildcard segments of S1 name every ini file they reach.
 void SeekIniEntries(WalkContext& context);
 
 }  // namespace qm

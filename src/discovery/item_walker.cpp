@@ -5,6 +5,7 @@
 #include "discovery/file_walks.h"
 #include "discovery/ini_walk.h"
 #include "discovery/registry_walks.h"
+#include "discovery/seek_entries.h"
 
 namespace qm {
 
@@ -19,14 +20,27 @@ std::shared_ptr<PrivacyValues> ItemWalker::SeekPrivacyValue(PrivacyItem& item, s
     case PrivacyItemType::RegSubKeyValue: SeekRegSubKeyValues(context); break;
     case PrivacyItemType::File: SeekFiles(context); break;
     case PrivacyItemType::Folder: SeekFolder(context); break;
+    case PrivacyItemType::FileTree: SeekFileTree(context); break;
     case PrivacyItemType::IniFileItem: SeekIniEntries(context); break;
     case PrivacyItemType::Customize:
       // An unknown parser name leaves the item's empty result.
       if (CustomizeParser parser = FindCustomizeParser(context.Setting(1))) SkipFailure([&] { parser(context); });
       break;
+    case PrivacyItemType::Detect:
     case PrivacyItemType::Unknown: break;
   }
   return values;
+}
+
+bool ItemWalker::Detects(PrivacyItem& item) {
+  if (item.ItemType != PrivacyItemType::Detect || !IrregularReason(item).empty()) return false;
+  PrivacyValues none;
+  WalkContext context(item, none, false, services_);
+  if (DetectsKey(item)) return DetectsKeyOf(context);
+  bool found = false;
+  ForEachSeekEntry(context, SeekPathSetting(item, 1), SeekTarget::Any,
+                   [&](FolderHandle&, const FolderEntry&) { found = true; });
+  return found;
 }
 
 }  // namespace qm

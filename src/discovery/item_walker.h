@@ -16,6 +16,7 @@ class ItemWalker : public ItemWalks {
 
   std::shared_ptr<PrivacyValues> SeekPrivacyValue(PrivacyItem& item, std::shared_ptr<PrivacyValues> values,
                                                   bool clear) override;
+  bool Detects(PrivacyItem& item) override;
   bool StopRequested() const override { return services_.Stop.load(); }
 
  private:

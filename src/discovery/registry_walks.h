@@ -11,7 +11,14 @@ void SeekRegValues(WalkContext& context);
 /// RegSubKeyValue item: the values of every direct sub-key of key S2 whose name matches the pattern S3.
 void SeekRegSubKeyValues(WalkContext& context);
 
-/// RegKey item: everything below key S2 under root S1; the key itself stays.
+/// RegKey item: everything below key S2 under root S1; with RemoveSelf (S3) the key itself too once emptied,
+/// else it stays.
 void SeekRegKey(WalkContext& context);
+
+/// Detect item on a key: true when a key S2 under root S1 exists.
+bool DetectsKeyOf(WalkContext& context);
+
+/// In every registry item, a segment of the key path S2 holding "*" or "?" names each sub-key of that level
+/// it matches (ignoring case), unless a sub-key of exactly that name exists: then it names that one.
 
 }  // namespace qm

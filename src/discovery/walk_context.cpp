@@ -1,14 +1,38 @@
 #include "discovery/walk_context.h"
 
+#include "config/placeholders.h"
+
 namespace qm {
 
+namespace {
+
+/// The item's holds with their placeholders expanded. A hold that cannot be expanded stays as written: it
+/// then holds nothing, as a hold naming a missing file does.
+TextList ExpandedHolds(const PrivacyItem& item, const WalkServices& services) {
+  TextList holds;
+  for (const std::string& hold : item.HoldSettings) {
+    std::string expanded;
+    if (services.Folders && hold.find('%') != std::string::npos) {
+      expanded = ExpandPlaceholders(hold, *services.Folders, services.Registry);
+    }
+    holds.Add(expanded.empty() ? hold : expanded);
+  }
+  return holds;
+}
+
+}  // namespace
+
 WalkContext::WalkContext(PrivacyItem& item, PrivacyValues& values, bool clear, const WalkServices& services)
+    : WalkContext(item, values, clear, services, ExpandedHolds(item, services)) {}
+
+WalkContext::WalkContext(PrivacyItem& item, PrivacyValues& values, bool clear, const WalkServices& services,
+                         const TextList& holds)
     : Item(item),
       Values(values),
       Clear(clear),
       Services(services),
-      fileHolds_(item.HoldFlag, item.HoldSettings, HoldMatcher::Form::FilePath),
-      valueHolds_(item.HoldFlag, item.HoldSettings, HoldMatcher::Form::AsWritten) {}
+      fileHolds_(item.HoldFlag, holds, HoldMatcher::Form::FilePath),
+      valueHolds_(item.HoldFlag, holds, HoldMatcher::Form::AsWritten) {}
 
 const std::string& WalkContext::Setting(int64_t position) const {
   static const std::string kNone;

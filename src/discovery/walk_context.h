@@ -67,6 +67,8 @@ class WalkContext {
   void LogLine(const std::string& line) const;
 
  private:
+  WalkContext(PrivacyItem& item, PrivacyValues& values, bool clear, const WalkServices& services,
+              const TextList& holds);
   void Log(PrivacyValue& pv, std::string_view section);
 
   HoldMatcher fileHolds_;

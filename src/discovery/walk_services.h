@@ -15,6 +15,7 @@
 namespace qm {
 
 class PrivacyItem;
+struct SpecialFolders;
 
 /// When a file that cannot be deleted may be overwritten in place instead.
 enum class FillRule {
@@ -55,6 +56,7 @@ struct WalkServices {
   std::vector<std::string> ProtectedFolders;  ///< a Folder item on one of them, or on an ancestor, finds nothing
   RecycleBinPlaces RecycleBins;
   std::string UserText;  ///< the current user as the recycle bins and AutoComplete name it
+  const SpecialFolders* Folders = nullptr;  ///< the placeholder folders that holds may name
 };
 
 }  // namespace qm

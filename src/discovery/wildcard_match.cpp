@@ -143,4 +143,22 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
   return WildcardPattern(pattern).Matches(name);
 }
 
+PatternList::PatternList(std::string_view patterns) {
+  for (std::size_t start = 0; start <= patterns.size();) {
+    std::size_t end = patterns.find(';', start);
+    if (end == std::string_view::npos) end = patterns.size();
+    if (end > start) patterns_.emplace_back(patterns.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+bool PatternList::Matches(std::string_view name) const {
+  for (const WildcardPattern& pattern : patterns_) {
+    if (pattern.Matches(name)) return true;
+  }
+  return false;
+}
+
+bool HasWildcard(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
+
 }  // namespace qm

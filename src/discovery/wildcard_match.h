@@ -38,6 +38,23 @@ class WildcardPattern {
   std::vector<Token> tokens_;
 };
 
+/// The file-name patterns of a File or FileTree item, separated by ";" ("*.log;*.tmp"): a name matches when
+/// one of them matches it. Empty parts are left out; a list of none matches no name.
+class PatternList {
+ public:
+  /// Compiles each pattern; a pattern that cannot be read raises as WildcardPattern does.
+  explicit PatternList(std::string_view patterns);
+
+  bool Matches(std::string_view name) const;
+
+ private:
+  std::vector<WildcardPattern> patterns_;
+};
+
+/// True when `text` holds "*" or "?": the characters that make a path segment or a hold a pattern (no Windows
+/// file name can hold them).
+bool HasWildcard(std::string_view text);
+
 /// One-off form of WildcardPattern(pattern).Matches(name).
 bool WildcardMatch(std::string_view name, std::string_view pattern);
 

@@ -83,6 +83,8 @@ class FakeWalks : public ItemWalks {
     if (plan == "stop") stop = true;
     return values;
   }
+  /// A Detect item finds its place when its seek setting 1 is "here".
+  bool Detects(PrivacyItem& item) override { return item.SeekSettings.Count() > 0 && item.SeekSettings.Item(1) == "here"; }
   bool StopRequested() const override { return stop; }
 
   /// The titles of the items searched, in order ("!" marks an erasing search).

@@ -60,7 +60,7 @@ void ParseRecycleBin(WalkContext& context) {
     if (context.Stopped()) return;
     std::optional<FolderHandle> folder;
     if (!SkipFailure([&] { folder.emplace(FolderHandle::Open(bin.Path)); })) continue;
-    FolderTree(context, FillRule::Never, false).Walk(std::move(*folder));
+    FolderTree(context, {.erase = FillRule::Never}).Walk(std::move(*folder));
     if (!context.Clear || !bin.RemoveWhenEmptied || context.Stopped()) continue;
     // Only an empty bin goes: whatever is left in it was not recorded, or could not be deleted.
     SkipFailure([&] { RemoveBin(bin.Path); });

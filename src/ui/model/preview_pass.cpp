@@ -11,6 +11,7 @@ class KeptOnly final : public ItemWalks {
   std::shared_ptr<PrivacyValues> SeekPrivacyValue(PrivacyItem&, std::shared_ptr<PrivacyValues> values, bool) override {
     return values;
   }
+  bool Detects(PrivacyItem&) override { return true; }
   bool StopRequested() const override { return false; }
 };
 

@@ -82,7 +82,9 @@ void PrivacyTree::OnParseItemFinish(const PrivacyItem& item, int64_t count) {
 void PrivacyTree::OnParseConfigFinish(const PrivacyConfig& config, int64_t count) {
   const std::size_t node = NodeOf(&config, "Don't find the nodeConfig");
   SetImages(node);
-  if (Update(nodes_[node].Text, CountSuffixText(nodes_[node].Node.Text, count))) Changed(node);
+  const std::string text = config.Detected ? CountSuffixText(nodes_[node].Node.Text, count)
+                                           : nodes_[node].Node.Text + kNotInstalledSuffix;
+  if (Update(nodes_[node].Text, text)) Changed(node);
 }
 
 void PrivacyTree::OnParseBySoftwareTypeFinish(SoftwareType type, int64_t count) {

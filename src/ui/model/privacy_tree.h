@@ -29,6 +29,9 @@ struct PrivacyTreeNode {
   std::string SelectedImage = "folderopen";
 };
 
+/// What a configuration's node shows after a search found its program not installed.
+inline constexpr const char* kNotInstalledSuffix = " (not installed)";
+
 /// The base text followed by "(" + count + ")" without a blank, or the base text alone for a count of -1.
 std::string CountSuffixText(const std::string& base, int64_t count);
 
@@ -59,7 +62,8 @@ class PrivacyTree {
   void OnAppendValue(const PrivacyItem& item);
   /// The item is done: its node is plain again, takes the run mode's images and its count.
   void OnParseItemFinish(const PrivacyItem& item, int64_t count);
-  /// The configuration is done: images and count ("Don't find the nodeConfig" when it has no node).
+  /// The configuration is done: images and count, or that its program is not installed ("Don't find the
+  /// nodeConfig" when it has no node).
   void OnParseConfigFinish(const PrivacyConfig& config, int64_t count);
   /// A pass over the plug-ins (Plugins) or customs (Customs) is done: the group node's images and count.
   void OnParseBySoftwareTypeFinish(SoftwareType type, int64_t count);
