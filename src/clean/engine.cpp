@@ -111,9 +111,11 @@ Engine::Engine(EngineParts parts)
     : parts_(std::move(parts)), registry_(*parts_.Registry), log_(parts_.LogsFolder, *parts_.Time) {
   // The placeholder folders a catalogue names are as much the user's as the well-known ones; the temporary
   // folder is no such folder, emptying it is what cleaners do.
+  const SpecialFolders& f = parts_.Folders;
   for (const std::string* folder :
-       {&parts_.Folders.UserProfileDir, &parts_.Folders.AppDataDir, &parts_.Folders.WindowsDir,
-        &parts_.Folders.SystemDir, &parts_.Folders.ProgramFilesDir}) {
+       {&f.UserProfileDir, &f.AppDataDir, &f.WindowsDir, &f.SystemDir, &f.ProgramFilesDir, &f.RoamingAppDataDir,
+        &f.LocalLowAppDataDir, &f.CommonAppDataDir, &f.ProgramFilesX86Dir, &f.ProgramFiles64Dir, &f.PublicDir,
+        &f.DocumentsDir}) {
     if (!folder->empty()) parts_.WellKnownFolders.push_back(*folder);
   }
 }

@@ -29,18 +29,32 @@ std::string Answer(Ask&& ask) {
 
 /// The folder behind a token name (case-sensitive), or null when the name is no folder token.
 const std::string* FolderOf(const std::string& token, const SpecialFolders& folders) {
-  const std::array<std::pair<const char*, const std::string*>, 6> names = {{
+  const std::array<std::pair<const char*, const std::string*>, 15> names = {{
       {"windowsdir", &folders.WindowsDir},
       {"systemdir", &folders.SystemDir},
       {"temporarydir", &folders.TemporaryDir},
       {"userprofiledir", &folders.UserProfileDir},
       {"appdatadir", &folders.AppDataDir},
       {"programfilesdir", &folders.ProgramFilesDir},
+      {"roamingappdatadir", &folders.RoamingAppDataDir},
+      {"locallowappdatadir", &folders.LocalLowAppDataDir},
+      {"commonappdatadir", &folders.CommonAppDataDir},
+      {"programfilesx86dir", &folders.ProgramFilesX86Dir},
+      {"programfiles64dir", &folders.ProgramFiles64Dir},
+      {"systemdrivedir", &folders.SystemDriveDir},
+      {"publicdir", &folders.PublicDir},
+      {"documentsdir", &folders.DocumentsDir},
+      {"usertempdir", &folders.UserTempDir},
   }};
   for (const auto& [name, folder] : names) {
     if (token == name) return folder;
   }
   return nullptr;
+}
+
+/// Gives `folder` its fallback when the system had no answer.
+void FallBack(std::string& folder, const std::string& fallback) {
+  if (folder.empty()) folder = fallback;
 }
 
 /// Splits a token at every "<>".
@@ -81,6 +95,7 @@ bool ExpandToken(const std::string& token, const SpecialFolders& folders, reg::R
 SpecialFolderSources SpecialFolderSources::System(reg::RegistryBackend& registry) {
   SpecialFolderSources sources;
   sources.shellFolder = [](int csidl) { return shell::SpecialFolderPath(csidl); };
+  sources.namedFolder = [](shell::NamedFolder folder) { return shell::NamedFolderPath(folder); };
   sources.registryAppData = [&registry] {
     RegKey key(registry);
     std::optional<RegValue> value = key.GetRegValue("AppData", reg::kCurrentUser, kShellFoldersKey);
@@ -91,9 +106,19 @@ SpecialFolderSources SpecialFolderSources::System(reg::RegistryBackend& registry
 }
 
 void InitSpecialFolders(SpecialFolders& folders, const SpecialFolderSources& sources) {
-  folders.UserProfileDir = Answer([&] { return sources.shellFolder(shell::kCsidlProfile); });
-  folders.ProgramFilesDir = Answer([&] { return sources.shellFolder(shell::kCsidlProgramFiles); });
-  folders.AppDataDir = Answer([&] { return sources.shellFolder(shell::kCsidlLocalAppData); });
+  const auto shellFolder = [&](int csidl) { return Answer([&] { return sources.shellFolder(csidl); }); };
+  const auto namedFolder = [&](shell::NamedFolder name) { return Answer([&] { return sources.namedFolder(name); }); };
+  folders.UserProfileDir = shellFolder(shell::kCsidlProfile);
+  folders.ProgramFilesDir = shellFolder(shell::kCsidlProgramFiles);
+  folders.AppDataDir = shellFolder(shell::kCsidlLocalAppData);
+  folders.RoamingAppDataDir = shellFolder(shell::kCsidlRoamingAppData);
+  folders.LocalLowAppDataDir = namedFolder(shell::NamedFolder::LocalAppDataLow);
+  folders.CommonAppDataDir = shellFolder(shell::kCsidlCommonAppData);
+  folders.ProgramFilesX86Dir = shellFolder(shell::kCsidlProgramFilesX86);
+  folders.ProgramFiles64Dir = namedFolder(shell::NamedFolder::ProgramFiles64);
+  folders.PublicDir = namedFolder(shell::NamedFolder::Public);
+  folders.DocumentsDir = shellFolder(shell::kCsidlDocuments);
+  folders.UserTempDir = namedFolder(shell::NamedFolder::UserTemp);
 
   if (folders.UserProfileDir.empty() || folders.AppDataDir.empty()) {
     std::string registryAppData = Answer([&] { return sources.registryAppData(); });
@@ -107,13 +132,23 @@ void InitSpecialFolders(SpecialFolders& folders, const SpecialFolderSources& sou
   folders.WindowsDir = Answer([&] { return sources.fileSystemFolder(0); });
   folders.SystemDir = Answer([&] { return sources.fileSystemFolder(1); });
   folders.TemporaryDir = Answer([&] { return sources.fileSystemFolder(2); });
+  folders.SystemDriveDir = folders.WindowsDir.substr(0, 2);
 
-  // Fallbacks built on the Windows folder stay empty without one (Linux): "\ProGRam Files" alone would name a
-  // folder below the file-system root.
+  // The fallbacks are Windows paths: without a Windows folder (Linux) they stay empty, as "\ProGRam Files"
+  // alone would name a folder below the file-system root and "/home/ann\AppData\LocalLow" no folder at all.
+  // With one, every folder they are built on is set by then, the first six before the nine built on them.
   if (folders.WindowsDir.empty()) return;
-  if (folders.ProgramFilesDir.empty()) folders.ProgramFilesDir = folders.WindowsDir.substr(0, 2) + "\\ProGRam Files";
-  if (folders.UserProfileDir.empty()) folders.UserProfileDir = folders.WindowsDir;
-  if (folders.AppDataDir.empty()) folders.AppDataDir = folders.WindowsDir + "\\AppLIcation Data";
+  FallBack(folders.ProgramFilesDir, folders.SystemDriveDir + "\\ProGRam Files");
+  FallBack(folders.UserProfileDir, folders.WindowsDir);
+  FallBack(folders.AppDataDir, folders.WindowsDir + "\\AppLIcation Data");
+  FallBack(folders.RoamingAppDataDir, folders.UserProfileDir + "\\AppData\\Roaming");
+  FallBack(folders.LocalLowAppDataDir, folders.UserProfileDir + "\\AppData\\LocalLow");
+  FallBack(folders.CommonAppDataDir, folders.SystemDriveDir + "\\ProgramData");
+  FallBack(folders.ProgramFilesX86Dir, folders.ProgramFilesDir);
+  FallBack(folders.ProgramFiles64Dir, folders.ProgramFilesDir);
+  FallBack(folders.PublicDir, folders.SystemDriveDir + "\\Users\\Public");
+  FallBack(folders.DocumentsDir, folders.UserProfileDir + "\\Documents");
+  FallBack(folders.UserTempDir, folders.AppDataDir + "\\Temp");
 }
 
 std::string ExpandPlaceholders(const std::string& s, const SpecialFolders& folders, reg::RegistryBackend& registry) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/shell.h"
 
 namespace qm::shell {
@@ -31,20 +32,30 @@ std::string HomeFolder() {
   return WithoutTrailingSlash(home);
 }
 
+/// The XDG folder `variable` names when it is absolute (the XDG rules ignore a relative one), else `belowHome`
+/// in the home folder; "" without a home.
+std::string XdgFolder(const char* variable, const char* belowHome) {
+  const std::string folder = Environment(variable);
+  if (!folder.empty() && folder.front() == '/') return WithoutTrailingSlash(folder);
+  const std::string home = HomeFolder();
+  return home.empty() ? "" : home + "/" + belowHome;
+}
+
 }  // namespace
 
 std::string SpecialFolderPath(int csidl) {
   switch (csidl) {
     case kCsidlProfile: return HomeFolder();
-    case kCsidlLocalAppData: {
-      const std::string data = Environment("XDG_DATA_HOME");
-      // The XDG rules ignore a relative $XDG_DATA_HOME.
-      if (!data.empty() && data.front() == '/') return WithoutTrailingSlash(data);
-      const std::string home = HomeFolder();
-      return home.empty() ? "" : home + "/.local/share";
-    }
+    case kCsidlLocalAppData: return XdgFolder("XDG_DATA_HOME", ".local/share");
+    case kCsidlRoamingAppData: return XdgFolder("XDG_CONFIG_HOME", ".config");
+    case kCsidlDocuments: return XdgFolder("XDG_DOCUMENTS_DIR", "Documents");
     default: return "";
   }
+}
+
+std::string NamedFolderPath(NamedFolder folder) {
+  // The user's own temporary folder is the one temporary folder; the other names are Windows-only places.
+  return folder == NamedFolder::UserTemp ? FileSystem().GetSpecialFolder(2) : "";
 }
 
 std::vector<std::string> WellKnownFolders() {
@@ -58,7 +69,7 @@ std::vector<std::string> WellKnownFolders() {
       folders.push_back(home + "/" + name);
     }
   }
-  for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+  for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR"}) {
     const std::string folder = Environment(variable);
     if (!folder.empty() && folder.front() == '/') folders.push_back(WithoutTrailingSlash(folder));
   }

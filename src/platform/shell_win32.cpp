@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/shell.h"
@@ -12,12 +13,56 @@
 
 namespace qm::shell {
 
-std::string SpecialFolderPath(int csidl) {
-  wchar_t path[MAX_PATH + 1] = L"";
-  if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return "";
+static_assert(kCsidlDocuments == CSIDL_PERSONAL && kCsidlRoamingAppData == CSIDL_APPDATA &&
+              kCsidlLocalAppData == CSIDL_LOCAL_APPDATA && kCsidlCommonAppData == CSIDL_COMMON_APPDATA &&
+              kCsidlProgramFiles == CSIDL_PROGRAM_FILES && kCsidlProfile == CSIDL_PROFILE &&
+              kCsidlProgramFilesX86 == CSIDL_PROGRAM_FILESX86);
+
+namespace {
+
+std::string WithoutTrailingSeparator(std::wstring_view path) {
   std::string folder = text::Narrow(path);
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
+}
+
+std::string KnownFolderPath(REFKNOWNFOLDERID id) {
+  wchar_t* path = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = WithoutTrailingSeparator(path);
+  CoTaskMemFree(path);
+  return folder;
+}
+
+std::string EnvironmentFolder(const wchar_t* name) {
+  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) return "";
+  std::wstring value(size, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
+  // A length that no longer fits means the variable changed in between: take it as missing.
+  if (length == 0 || length >= size) return "";
+  return WithoutTrailingSeparator(std::wstring_view(value.data(), length));
+}
+
+}  // namespace
+
+std::string SpecialFolderPath(int csidl) {
+  wchar_t path[MAX_PATH + 1] = L"";
+  if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return "";
+  return WithoutTrailingSeparator(path);
+}
+
+std::string NamedFolderPath(NamedFolder folder) {
+  switch (folder) {
+    case NamedFolder::LocalAppDataLow: return KnownFolderPath(FOLDERID_LocalAppDataLow);
+    case NamedFolder::Public: return KnownFolderPath(FOLDERID_Public);
+    case NamedFolder::ProgramFiles64: return EnvironmentFolder(L"ProgramW6432");
+    case NamedFolder::UserTemp: {
+      const std::string local = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
+      return local.empty() ? "" : local + "\\Temp";
+    }
+  }
+  return "";
 }
 
 std::vector<std::string> WellKnownFolders() {
@@ -28,11 +73,9 @@ std::vector<std::string> WellKnownFolders() {
                     CSIDL_PROGRAM_FILES_COMMON}) {
     if (std::string folder = SpecialFolderPath(csidl); !folder.empty()) folders.push_back(std::move(folder));
   }
-  wchar_t* downloads = nullptr;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Downloads, 0, nullptr, &downloads))) {
-    folders.push_back(text::Narrow(downloads));
+  if (std::string downloads = KnownFolderPath(FOLDERID_Downloads); !downloads.empty()) {
+    folders.push_back(std::move(downloads));
   }
-  CoTaskMemFree(downloads);
   std::wstring profiles(MAX_PATH, L'\0');
   DWORD length = static_cast<DWORD>(profiles.size());
   if (GetProfilesDirectoryW(profiles.data(), &length)) folders.push_back(text::Narrow(profiles.c_str()));

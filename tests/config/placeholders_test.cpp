@@ -5,8 +5,10 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/file_system.h"
+#include "platform/seek_path.h"
 #include "platform/shell.h"
 #include "support/lines.h"
 #include "support/registry_fixture.h"
@@ -16,9 +18,10 @@ namespace qm::testing {
 
 namespace {
 
-/// Sources answering from fixed tables; a missing entry is a folder the shell does not have.
+/// Sources answering from fixed tables; a missing entry is a folder the system does not have.
 struct FakeSources {
   std::map<int, std::string> shell;
+  std::map<shell::NamedFolder, std::string> named;
   std::string registryAppData;
   std::map<int, std::string> fileSystem = {{0, "D:\\WINNT"}, {1, "D:\\WINNT\\system32"}, {2, "D:\\Temp"}};
   int registryReads = 0;
@@ -26,6 +29,7 @@ struct FakeSources {
   SpecialFolderSources Sources() {
     SpecialFolderSources sources;
     sources.shellFolder = [this](int csidl) { return shell[csidl]; };
+    sources.namedFolder = [this](shell::NamedFolder folder) { return named[folder]; };
     sources.registryAppData = [this] {
       ++registryReads;
       return registryAppData;
@@ -34,6 +38,27 @@ struct FakeSources {
     return sources;
   }
 };
+
+/// The nine folders InitSpecialFolders fills after the first six (their fallbacks are built on those).
+Lines DerivedFolders(const SpecialFolders& f) {
+  return {f.RoamingAppDataDir, f.LocalLowAppDataDir, f.CommonAppDataDir, f.ProgramFilesX86Dir, f.ProgramFiles64Dir,
+          f.SystemDriveDir,    f.PublicDir,          f.DocumentsDir,     f.UserTempDir};
+}
+
+/// Their tokens in the same order, and whether Linux has a folder for each.
+constexpr std::pair<const char*, bool> kDerivedTokens[] = {
+    {"roamingappdatadir", true},   {"locallowappdatadir", false}, {"commonappdatadir", false},
+    {"programfilesx86dir", false}, {"programfiles64dir", false},  {"systemdrivedir", false},
+    {"publicdir", false},          {"documentsdir", true},        {"usertempdir", true}};
+
+/// The folders of a fallback case, "-" standing for an empty one.
+Lines Fields(const std::string& text) {
+  Lines fields = Split(text, " | ");
+  for (std::string& field : fields) {
+    if (field == "-") field.clear();
+  }
+  return fields;
+}
 
 }  // namespace
 
@@ -48,6 +73,43 @@ TEST(ExpandPlaceholdersTest, FolderAndRegistryTokensAndTheTextAroundThem) {
   EXPECT_EQ(ExpandPlaceholders("%windowsdir%\\Temp", folders, registry.Registry()), "");
   EXPECT_EQ(ExpandPlaceholders("C:\\x;%windowsdir%", folders, registry.Registry()), "");
   EXPECT_EQ(ExpandPlaceholders("%systemdir%\\x", folders, registry.Registry()), "C:\\Windows\\system32\\x");
+}
+
+TEST(ExpandPlaceholdersTest, EachDerivedTokenNamesTheSystemsOwnAnswer) {
+  FakeSources fake;
+  fake.shell = {{26, "R:\\Roaming"}, {35, "R:\\ProgramData"}, {42, "R:\\x86"}, {5, "R:\\Docs"}};
+  fake.named = {{shell::NamedFolder::LocalAppDataLow, "R:\\LocalLow"},
+                {shell::NamedFolder::ProgramFiles64, "R:\\x64"},
+                {shell::NamedFolder::Public, "R:\\Public"},
+                {shell::NamedFolder::UserTemp, "R:\\Temp"}};
+  SpecialFolders folders;
+  InitSpecialFolders(folders, fake.Sources());
+  // The system's answers win over the fallbacks; the drive is the Windows folder's.
+  const Lines expected = {"R:\\Roaming", "R:\\LocalLow", "R:\\ProgramData", "R:\\x86", "R:\\x64",
+                          "D:",          "R:\\Public",   "R:\\Docs",        "R:\\Temp"};
+  EXPECT_EQ(DerivedFolders(folders), expected);
+  RegistryFixture registry;
+  const SpecialFolders none;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const std::string token = kDerivedTokens[i].first;
+    SCOPED_TRACE(token);
+    EXPECT_EQ(ExpandPlaceholders("%" + token + "%\\x", folders, registry.Registry()), expected[i] + "\\x");
+    // A folder this system lacks fails the expansion rather than leave "\x" below the root.
+    EXPECT_EQ(ExpandPlaceholders("%" + token + "%\\x", none, registry.Registry()), "");
+  }
+}
+
+TEST(InitSpecialFoldersTest, EachDerivedFolderFallsBackOnTheFoldersItIsBuiltOn) {
+  for (const auto& [given, expected] : FixtureCases("config/derived_folder_fallbacks.txt")) {
+    const Lines folder = Fields(given);
+    ASSERT_EQ(folder.size(), 4u) << given;
+    FakeSources fake;
+    fake.shell = {{40, folder[0]}, {28, folder[1]}, {38, folder[2]}};
+    fake.fileSystem[0] = folder[3];
+    SpecialFolders folders;
+    InitSpecialFolders(folders, fake.Sources());
+    EXPECT_EQ(DerivedFolders(folders), Fields(expected)) << given;
+  }
 }
 
 TEST(InitSpecialFoldersTest, ShellFoldersComeFirstThenEveryFallbackInItsOrder) {
@@ -98,6 +160,17 @@ TEST(InitSpecialFoldersTest, TheProgramsFoldersComeFromThisSystem) {
   if (!profile.empty()) {
     EXPECT_EQ(folders.UserProfileDir, profile);
   }
+  // Every derived folder is an absolute path on Windows; on Linux those Linux has a folder for are, the
+  // Windows-only places are empty.
+  const bool windows = FileSystem::Separator() == '\\';
+  SpecialFolders shown = folders;
+  if (windows) shown.SystemDriveDir += "\\";  // the drive ("C:") is a root without its separator
+  const Lines derived = DerivedFolders(shown);
+  for (size_t i = 0; i < derived.size(); ++i) {
+    const auto& [token, onLinux] = kDerivedTokens[i];
+    EXPECT_EQ(derived[i], windows || onLinux ? NativeSeekPath(derived[i]).value_or("(not absolute)") : "") << token;
+  }
+  EXPECT_EQ(folders.UserTempDir, windows ? folders.AppDataDir + "\\Temp" : folders.TemporaryDir);
 }
 
 }  // namespace qm::testing

@@ -44,8 +44,7 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   // ancestors) too.
   TestEngine t("", registryText, [&](EngineParts& parts, const ScratchFolder& scratch) {
     const auto in = [&](const std::string& name) { return scratch / ("case/" + name); };
-    parts.Folders = {in("profile"), in("profile/AppData"), in("windows"), in("windows/system32"),
-                     in("temp"),    in("programs")};
+    parts.Folders = FoldersUnder(in);
     for (const std::string& line : c["bins"]) {
       std::istringstream words(line);
       std::string what;

@@ -14,8 +14,7 @@ EngineParts Parts(RegistryFixture& registry, const Clock& clock, const ScratchFo
   EngineParts parts;
   parts.Registry = &registry.Registry();
   parts.Time = &clock;
-  parts.Folders = {dir / "profile", dir / "profile/AppData", dir / "windows", dir / "windows/system32",
-                   dir / "temp",    dir / "programs"};
+  parts.Folders = FoldersUnder([&](const std::string& name) { return dir / name; });
   parts.UserText = "S-1-5-21-0-0-0-1000";
   parts.LogsFolder = dir / "logs";
   if (adjust) adjust(parts, dir);
@@ -24,9 +23,39 @@ EngineParts Parts(RegistryFixture& registry, const Clock& clock, const ScratchFo
 
 }  // namespace
 
+SpecialFolders FoldersUnder(const std::function<std::string(const std::string&)>& in) {
+  SpecialFolders f;
+  f.UserProfileDir = in("profile");
+  f.AppDataDir = in("profile/AppData");
+  f.WindowsDir = in("windows");
+  f.SystemDir = in("windows/system32");
+  f.TemporaryDir = f.UserTempDir = in("temp");
+  f.ProgramFilesDir = f.ProgramFiles64Dir = in("programs");
+  f.RoamingAppDataDir = in("profile/Roaming");
+  f.LocalLowAppDataDir = in("profile/LocalLow");
+  f.CommonAppDataDir = in("programdata");
+  f.ProgramFilesX86Dir = in("programs86");
+  f.PublicDir = in("public");
+  f.DocumentsDir = in("profile/Documents");
+  return f;
+}
+
 SpecialFolders WindowsTestFolders() {
-  return {"C:\\Users\\ann",        "C:\\Users\\ann\\AppData\\Local",       "C:\\Windows",
-          "C:\\Windows\\system32", "C:\\Users\\ann\\AppData\\Local\\Temp", "C:\\Program Files"};
+  SpecialFolders f;
+  f.UserProfileDir = "C:\\Users\\ann";
+  f.AppDataDir = "C:\\Users\\ann\\AppData\\Local";
+  f.TemporaryDir = f.UserTempDir = "C:\\Users\\ann\\AppData\\Local\\Temp";
+  f.WindowsDir = "C:\\Windows";
+  f.SystemDir = "C:\\Windows\\system32";
+  f.ProgramFilesDir = f.ProgramFiles64Dir = "C:\\Program Files";
+  f.ProgramFilesX86Dir = "C:\\Program Files (x86)";
+  f.RoamingAppDataDir = "C:\\Users\\ann\\AppData\\Roaming";
+  f.LocalLowAppDataDir = "C:\\Users\\ann\\AppData\\LocalLow";
+  f.DocumentsDir = "C:\\Users\\ann\\Documents";
+  f.CommonAppDataDir = "C:\\ProgramData";
+  f.PublicDir = "C:\\Users\\Public";
+  f.SystemDriveDir = "C:";
+  return f;
 }
 
 TestEngine::TestEngine(const std::string& registryFixture, const std::string& registryText, const Adjust& adjust)

@@ -11,9 +11,15 @@
 namespace qm::testing {
 
 /// One fixed set of Windows placeholder folders, so expansions and folder checks do not depend on the
-/// machine: the profile "C:\Users\ann", its local application data (and temporary folder below it),
-/// "C:\Windows", "C:\Windows\system32" and "C:\Program Files".
+/// machine: the profile "C:\Users\ann" with its AppData folders, Documents and temporary folder,
+/// "C:\Windows", "C:\Windows\system32", the two program-files folders, "C:\ProgramData" and
+/// "C:\Users\Public".
 SpecialFolders WindowsTestFolders();
+
+/// Placeholder folders below `root` ("/"-separated names): profile, profile/AppData (local), profile/Roaming,
+/// profile/LocalLow, profile/Documents, windows, windows/system32, temp (also the user's), programs (also the
+/// 64-bit ones), programs86, programdata and public; no system drive.
+SpecialFolders FoldersUnder(const std::function<std::string(const std::string&)>& in);
 
 /// An engine as a test builds one: a registry of its own (see RegistryFixture), a scratch folder, placeholder
 /// folders inside it (profile, windows, temp, programs), a fixed clock (5 December 2026, 14:03:07) and the
