@@ -35,5 +35,6 @@ int RunShow(const CommandContext& context);
 int RunClear(const CommandContext& context);
 int RunDecrypt(const CommandContext& context);
 int RunEncrypt(const CommandContext& context);
+int RunImportWinapp2(const CommandContext& context);
 
 }  // namespace qm::cli

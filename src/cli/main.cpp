@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"clear", ArgumentRule::Optional, "NODE", RunClear},
     {"decrypt", ArgumentRule::Required, "FILE", RunDecrypt},
     {"encrypt", ArgumentRule::Required, "FILE", RunEncrypt},
+    {"import-winapp2", ArgumentRule::Required, "FILE", RunImportWinapp2},
 };
 
 const Command& FindCommand(const Options& options) {

@@ -44,6 +44,12 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       options.catalogue = TakeValue(name, inlineValue, arguments, i);
     } else if (name == "--registry") {
       options.registry = TakeValue(name, inlineValue, arguments, i);
+    } else if (name == "--out") {
+      options.out = TakeValue(name, inlineValue, arguments, i);
+    } else if (name == "--plugins") {
+      SetFlag(options.plugins, name, inlineValue);
+    } else if (name == "--report") {
+      SetFlag(options.report, name, inlineValue);
     } else if (name == "--all") {
       SetFlag(options.all, name, inlineValue);
     } else if (name == "--json") {
@@ -72,16 +78,22 @@ std::string UsageText() {
          "  clear [NODE]         search and erase; asks first on a terminal unless --yes\n"
          "  decrypt FILE         print the deciphered lines of a catalogue or .pc file\n"
          "  encrypt FILE         print the enciphered form of each line of a plain text file\n"
+         "  import-winapp2 FILE  print the catalogue configurations made from a winapp2.ini file\n"
          "OPTIONS\n"
          "  --catalogue FILE     catalogue to load (default: PrivacyConfig.dat beside the program)\n"
          "  --registry FILE      Linux only: the registry store file\n"
          "  --all                include unselected configurations and items\n"
          "  --json               JSON Lines output\n"
          "  --yes                do not ask before clearing\n"
+         "  --out FILE           import-winapp2: write them enciphered into FILE instead\n"
+         "  --plugins            import-winapp2: plug-in configurations (with a version) instead of custom ones\n"
+         "  --report             import-winapp2: how each entry was mapped, and the totals (on the error stream\n"
+         "                       when the configurations go to the standard output)\n"
          "  --help, --version\n"
          "EXIT STATUS\n"
-         "  0 done, 1 some trace could not be erased, 2 usage error, 3 the catalogue, the registry store or the\n"
-         "  node could not be found or loaded, 4 the output could not be written, 130 stopped by Ctrl+C\n";
+         "  0 done, 1 some trace could not be erased, 2 usage error, 3 the catalogue, the registry store, the\n"
+         "  node or the winapp2.ini file could not be found or read, 4 the output could not be written, 130 stopped\n"
+         "  by Ctrl+C\n";
 }
 
 }  // namespace qm::cli

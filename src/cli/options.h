@@ -21,9 +21,12 @@ struct Options {
   std::optional<std::string> argument;  ///< the command's NODE or FILE
   std::string catalogue;                ///< --catalogue FILE; "" for the default beside the program
   std::string registry;                 ///< --registry FILE; "" for the default store
+  std::string out;                      ///< --out FILE of import-winapp2; "" for plain lines on stdout
   bool all = false;                     ///< --all
   bool json = false;                    ///< --json
   bool yes = false;                     ///< --yes
+  bool plugins = false;                 ///< --plugins
+  bool report = false;                  ///< --report
   bool help = false;                    ///< --help
   bool version = false;                 ///< --version
 };
