@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# import-winapp2 of a generated winapp2.ini of ENTRIES entries, timed to an enciphered file and to plain lines.
+# import-winapp2 of a generated winapp2.ini of ENTRIES entries, timed to an enciphered file and to plain lines,
+# then a Show of the whole imported catalogue on this machine, which has none of those programs.
 # The entries mix every key kind the importer maps: Detect, DetectFile, DetectOS, FileKey with and without
 # RECURSE and REMOVESELF over the program files variables, RegKey on keys and values, ExcludeKey FILE/PATH/REG.
 #
@@ -49,9 +50,15 @@ for round in $(seq "$rounds"); do
   t_file=$(lesser "$(seconds "$cli" import-winapp2 "$work/winapp2.ini" --out "$work/out.pc" --report)" "$t_file")
   t_plain=$(lesser "$(seconds "$cli" import-winapp2 "$work/winapp2.ini")" "$t_plain")
 done
+t_show=999999
+for round in $(seq "$rounds"); do
+  t_show=$(lesser "$(seconds "$cli" show --catalogue "$work/out.pc")" "$t_show")
+done
 
 echo "input: $entries entries, $(wc -l < "$work/winapp2.ini") lines, $(wc -c < "$work/winapp2.ini") bytes"
 echo "output: $(wc -l < "$work/out.pc") catalogue lines, $(wc -c < "$work/out.pc") bytes enciphered"
 echo "report: $(tail -1 "$work/report.txt")"
 printf 'import --out --report   %6.3f s (best of %d, goal < 1 s)\n' "$t_file" "$rounds"
 printf 'import to stdout        %6.3f s (best of %d)\n' "$t_plain" "$rounds"
+printf 'show of the catalogue   %6.3f s (best of %d, goal < 2 s; traces: %s)\n' "$t_show" "$rounds" \
+  "$("$cli" show --catalogue "$work/out.pc" | wc -l)"

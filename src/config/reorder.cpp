@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "config/privacy_configs.h"
 #include "platform/text.h"
@@ -33,18 +35,18 @@ void PrivacyConfigs::ReOrder() {
   // Plug-ins, then customs, each inserted before the first strictly greater name: a stable sort by name.
   for (const qm::SoftwareType type : {qm::SoftwareType::Plugins, qm::SoftwareType::Customs}) {
     const int64_t start = pos;
+    std::vector<std::u16string> placed;  // the sorted keys of the positions start .. pos - 1
     for (int64_t i = pos; i <= Count(); ++i) {
       if (Item(i)->SoftwareType != type) continue;
-      const std::u16string key = SortKey(Item(i)->Software);
-      int64_t target = 0;
-      for (int64_t j = start; j < pos && target == 0; ++j) {
-        if (SortKey(Item(j)->Software) > key) target = j;
-      }
-      if (target != 0) {
+      std::u16string key = SortKey(Item(i)->Software);
+      const auto greater = std::upper_bound(placed.begin(), placed.end(), key);
+      const int64_t target = start + (greater - placed.begin());
+      if (target < pos) {
         Move(i, target);
       } else if (i > pos) {
         Move(i, pos);
       }
+      placed.insert(greater, std::move(key));
       ++pos;
     }
   }
