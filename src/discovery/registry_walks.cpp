@@ -28,12 +28,6 @@ TraceStatus EraseValue(const RegValue& rv, const std::function<void(const Runtim
   return SkipFailure([&] { rv.Delete(); }, onFailure) ? TraceStatus::Erased : TraceStatus::Failed;
 }
 
-/// Records a value of a RegValue or RegSubKeyValue item (never held), erases it when clearing, and reports it.
-void HandlePlainValue(WalkContext& context, const RegValue& rv) {
-  const auto pv = context.Values.AddRegValue(rv, context.Clear ? TraceStatus::Erased : TraceStatus::Found);
-  if (context.Clear) pv->ValueStatus = EraseValue(rv, {});
-  context.Report(*pv);
-}
 
 /// The key walk's view of a key tree (see TreeWalk): values are the leaves (held ones kept), sub-keys are
 /// walked and, when clearing, deleted once nothing is left in them. Every failure is written to the log as
@@ -170,6 +164,12 @@ void InOneWrite(WalkContext& context, Walk&& walk) {
 }
 
 }  // namespace
+
+void HandlePlainValue(WalkContext& context, const RegValue& rv) {
+  const auto pv = context.Values.AddRegValue(rv, context.Clear ? TraceStatus::Erased : TraceStatus::Found);
+  if (context.Clear) pv->ValueStatus = EraseValue(rv, {});
+  context.Report(*pv);
+}
 
 void SeekRegValues(WalkContext& context) {
   InOneWrite(context, [&] {

@@ -1,8 +1,13 @@
 #pragma once
 
 #include "discovery/walk_context.h"
+#include "registry/reg_value.h"
 
 namespace qm {
+
+/// Records a value that is no item's hold (RegValue and RegSubKeyValue items, the form data of AutoComplete),
+/// erases it when clearing, and reports it.
+void HandlePlainValue(WalkContext& context, const RegValue& rv);
 
 /// RegValue item: the values of key S2 under root S1 whose names match the pattern S3 (every value without
 /// S3). Each is recorded, reported, and then deleted when erasing.

@@ -59,17 +59,6 @@ std::vector<AutoCompleteEntry> AutoCompleteStores::ClearAutoCompleteForms(const 
   return entries;
 }
 
-bool AutoCompleteStores::ClearAutoCompletePasswords() {
-  RegKey passwords(registry_, reg::kCurrentUser, autocomplete::kIntelliFormsKey);
-  reg::KeyHandle key = 0;
-  if (registry_.OpenKey(reg::RootHandle(reg::kCurrentUser), autocomplete::kIntelliFormsKey, reg::kQueryValue, key) !=
-      reg::kSuccess) {
-    return false;
-  }
-  registry_.CloseKey(key);
-  return passwords.DeleteRegKey(true);
-}
-
 std::vector<AutoCompleteEntry> AutoCompleteStores::GetAutoCompleteForms() {
   if (userText_.empty()) return {};
   if (registry_.HasKeySecurity()) {

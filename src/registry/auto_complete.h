@@ -14,6 +14,9 @@ namespace autocomplete {
 inline constexpr char kProtectedStorageKey[] = "Software\\Microsoft\\Protected Storage System Provider";
 inline constexpr char kFormsTypeId[] = "e161255a-37c3-11d2-bcaa-00c04fd929db";
 inline constexpr char kIntelliFormsKey[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms";
+/// Internet Explorer 7 and later keep the form entries as the values of this key; the saved passwords are
+/// beside it (Storage2) and never a trace.
+inline constexpr char kFormDataKey[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1";
 /// The activity-log line written for each step of a form clearing that failed.
 inline constexpr char kAccessDenyLine[] = "A autocomplete regkey can't be deleted(Access Deny).";
 
@@ -37,8 +40,8 @@ struct AutoCompleteEntry {
   bool Erased = false;
 };
 
-/// The browser's AutoComplete stores of one user in one registry: the form entries (one sub-key each below
-/// the store key) and the IntelliForms key with the stored passwords.
+/// The browser's AutoComplete form stores of Internet Explorer 4 to 6 of one user in one registry: one sub-key
+/// per form entry below the store key.
 class AutoCompleteStores {
  public:
   AutoCompleteStores(reg::RegistryBackend& registry, std::string userText);
@@ -48,10 +51,6 @@ class AutoCompleteStores {
   /// AutoCompleteStoreAccess); without it the entries under HKEY_LOCAL_MACHINE come first, then those under
   /// HKEY_CURRENT_USER. For each entry that stays, `log` receives autocomplete::kAccessDenyLine.
   std::vector<AutoCompleteEntry> ClearAutoCompleteForms(const LogLineSink& log);
-
-  /// Deletes the IntelliForms key with everything in it: true when it existed and was deleted, false when it
-  /// does not exist. A refused deletion raises (registry layer texts).
-  bool ClearAutoCompletePasswords();
 
   /// Lists the form entries in enumeration order (on a registry without security: HKEY_LOCAL_MACHINE's, then
   /// HKEY_CURRENT_USER's). On a registry with security the store is opened for the listing as for clearing,

@@ -183,6 +183,7 @@ const std::string kUserKey = autocomplete::UserKey(kUserSid);
 const std::string kTypeKey = kUserKey + "\\Data\\" + autocomplete::kFormsTypeId;
 const std::string kStore = autocomplete::StoreKey(kUserSid);
 const std::string kForms = autocomplete::kIntelliFormsKey;
+const std::string kFormData = autocomplete::kFormDataKey;
 const std::string kMachineEntry = kStore + "\\machine:StringData";
 
 constexpr char kCatalogue[] =
@@ -203,7 +204,7 @@ Lines StoreDump(RegistryFixture& registry) {
   return lines;
 }
 
-TEST(AutoComplete, ShowListsTheEntriesAndChangesNothingClearErasesOnlyThemAndThePasswords) {
+TEST(AutoComplete, ShowListsTheEntriesAndChangesNothingClearErasesExactlyThemAndNeverThePasswords) {
   TestEngine t("parsers/auto_complete.reg");
   reg::RegistryBackend& registry = t.registry.Registry();
   const bool security = registry.HasKeySecurity();
@@ -223,7 +224,9 @@ TEST(AutoComplete, ShowListsTheEntriesAndChangesNothingClearErasesOnlyThemAndThe
   for (const char* name : {"email:StringData", "q:StringData", "username:StringData"}) {
     entries.push_back("HKEY_CURRENT_USER\\" + kStore + "\\" + name);
   }
-  t.Run(false);
+  for (const char* name : {"4a1b9c70", "7c22e0d5"}) entries.push_back("HKEY_CURRENT_USER\\" + kFormData + "\\" + name);
+  // A Show lists what a Clear erases (the log below names them) and changes nothing.
+  EXPECT_EQ(t.Run(false).Count, static_cast<int64_t>(entries.size()));
   EXPECT_EQ(StoreDump(t.registry), before);
   t.Run(true);
   Lines logged;
@@ -231,10 +234,10 @@ TEST(AutoComplete, ShowListsTheEntriesAndChangesNothingClearErasesOnlyThemAndThe
     for (const std::string& entry : entries) logged.push_back(word + entry);
   }
   EXPECT_EQ(t.LogLines(), logged);
-  // The entries and the passwords go; the store itself and the store of another type stay.
+  // The entries go; the stores themselves, the store of another type and the saved passwords stay.
   Lines left;
   for (const std::string& line : before) {
-    if (line.rfind(kStore + "\\", 0) != 0 && line.rfind(kForms, 0) != 0) left.push_back(line);
+    if (line.rfind(kStore + "\\", 0) != 0 && line.rfind(kFormData + "\\", 0) != 0) left.push_back(line);
   }
   EXPECT_EQ(StoreDump(t.registry), left);
   EXPECT_EQ(RegKey(registry, reg::kLocalMachine, kMachineEntry).GetRegValue("").has_value(), security);

@@ -1,7 +1,8 @@
 #include "discovery/parsers/ie_auto_complete.h"
 
-#include "platform/error.h"
+#include "discovery/registry_walks.h"
 #include "registry/auto_complete.h"
+#include "registry/reg_values.h"
 
 namespace qm {
 
@@ -15,11 +16,6 @@ void ParseIEAutoComplete(WalkContext& context) {
   context.DeferLog();
   if (context.Clear) {
     entries = stores.ClearAutoCompleteForms([&](const std::string& line) { context.LogLine(line); });
-    try {
-      stores.ClearAutoCompletePasswords();
-    } catch (const RuntimeError&) {
-      // The passwords are no trace of this item; the form entries erased above must still be reported.
-    }
   } else {
     entries = stores.GetAutoCompleteForms();
   }
@@ -28,6 +24,12 @@ void ParseIEAutoComplete(WalkContext& context) {
                                : entry.Erased ? TraceStatus::Erased
                                               : TraceStatus::Failed;
     context.Report(*context.Values.AddRegKey(entry.Key, status));
+  }
+  // Show and Clear cover the same: the form entries of both store forms, never the saved passwords.
+  RegKey formData(context.Services.Registry, reg::kCurrentUser, autocomplete::kFormDataKey);
+  for (const RegValue& rv : formData.EnumSubValues()) {
+    if (context.Stopped()) break;
+    SkipFailure([&] { HandlePlainValue(context, rv); });
   }
   context.LogDeferred(batch.End() != reg::kSuccess);
 }
