@@ -33,8 +33,8 @@ class PrivacyConfig : public EventSource<PrivacyConfigEvents> {
   /// False after a search that found none of the configuration's Detect items: its program is not installed,
   /// and every item found nothing. True for a configuration without Detect items.
   bool Detected = true;
-  PrivacyItems Items;   ///< in file order
-  TextList FileLines;   ///< the deciphered lines of the configuration's block, rewritten by `SaveConfig`
+  PrivacyItems Items;  ///< in file order
+  TextList FileLines;  ///< the deciphered lines of the configuration's block, rewritten by `SaveConfig`
 
   /// The first item, in order, whose `Title` equals `sItemTitle` exactly; nullptr if none.
   std::shared_ptr<PrivacyItem> FindPrivacyItem(const std::string& sItemTitle) const;

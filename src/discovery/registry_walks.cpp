@@ -28,7 +28,6 @@ TraceStatus EraseValue(const RegValue& rv, const std::function<void(const Runtim
   return SkipFailure([&] { rv.Delete(); }, onFailure) ? TraceStatus::Erased : TraceStatus::Failed;
 }
 
-
 /// The key walk's view of a key tree (see TreeWalk): values are the leaves (held ones kept), sub-keys are
 /// walked and, when clearing, deleted once nothing is left in them. Every failure is written to the log as
 /// an error line.
@@ -114,9 +113,8 @@ std::vector<std::string> MatchingSubKeys(reg::RegistryBackend& registry, uint32_
 
 /// Calls `visit` with each key `path` names below `root` from the segment `level` on; a segment holding "*"
 /// or "?" names the sub-keys it matches.
-void DescendKeys(WalkContext& context, uint32_t root, const std::string& path,
-                 const std::vector<std::string>& segments, std::size_t level,
-                 const std::function<void(RegKey&)>& visit) {
+void DescendKeys(WalkContext& context, uint32_t root, const std::string& path, const std::vector<std::string>& segments,
+                 std::size_t level, const std::function<void(RegKey&)>& visit) {
   if (level == segments.size()) {
     RegKey key(context.Services.Registry, root, path);
     visit(key);
@@ -219,9 +217,8 @@ void SeekRegKey(WalkContext& context) {
 
 bool DetectsKeyOf(WalkContext& context) {
   bool found = false;
-  ForEachItemKey(context, [&](RegKey& key) {
-    found = found || KeyExists(context.Services.Registry, key.RootKey, key.Path);
-  });
+  ForEachItemKey(context,
+                 [&](RegKey& key) { found = found || KeyExists(context.Services.Registry, key.RootKey, key.Path); });
   return found;
 }
 

@@ -26,8 +26,8 @@ enum class Removal {
 /// The walk keeps its own stack, so no tree is too deep for it. A stop ends it before the next trace: nothing
 /// unvisited is erased, and every sub-container it recorded but did not remove is left "found". A removed
 /// container ends "erased" (also when another run removed it first); one that stays ends "held" when only held
-/// traces keep it, "failed" when an undeletable or unreadable part keeps it, "found" when what keeps it is no trace of the item
-/// (a file its patterns do not match).
+/// traces keep it, "failed" when an undeletable or unreadable part keeps it, "found" when what keeps it is no
+/// trace of the item (a file its patterns do not match).
 ///
 /// `Tree` supplies, for its `Node` (an open container), `Sub` (a sub-container entry) and `Leaf` types:
 ///   Content Read(Node&)                        the sub-containers and leaves (raises when unreadable); its

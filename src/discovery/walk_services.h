@@ -55,7 +55,7 @@ struct WalkServices {
   WalkProblemListener* Problems = nullptr;
   std::vector<std::string> ProtectedFolders;  ///< a Folder item on one of them, or on an ancestor, finds nothing
   RecycleBinPlaces RecycleBins;
-  std::string UserText;  ///< the current user as the recycle bins and AutoComplete name it
+  std::string UserText;                     ///< the current user as the recycle bins and AutoComplete name it
   const SpecialFolders* Folders = nullptr;  ///< the placeholder folders that holds may name
 };
 

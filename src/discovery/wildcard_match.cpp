@@ -90,12 +90,9 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
 
 bool WildcardPattern::MatchesOne(const Token& token, char32_t c) const {
   switch (token.op) {
-    case Op::Literal:
-      return c == token.literal;
-    case Op::AnyOne:
-      return true;
-    case Op::Digit:
-      return c >= U'0' && c <= U'9';
+    case Op::Literal: return c == token.literal;
+    case Op::AnyOne: return true;
+    case Op::Digit: return c >= U'0' && c <= U'9';
     case Op::InList:
     case Op::NotInList: {
       bool inList = false;
@@ -107,8 +104,7 @@ bool WildcardPattern::MatchesOne(const Token& token, char32_t c) const {
       }
       return inList == (token.op == Op::InList);
     }
-    case Op::AnyRun:
-      break;
+    case Op::AnyRun: break;
   }
   return false;
 }
@@ -139,9 +135,7 @@ bool WildcardPattern::Matches(std::string_view name) const {
   return ti == tokens_.size();
 }
 
-bool WildcardMatch(std::string_view name, std::string_view pattern) {
-  return WildcardPattern(pattern).Matches(name);
-}
+bool WildcardMatch(std::string_view name, std::string_view pattern) { return WildcardPattern(pattern).Matches(name); }
 
 PatternList::PatternList(std::string_view patterns) {
   for (std::size_t start = 0; start <= patterns.size();) {

@@ -66,16 +66,33 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   };
   CaseTree tree;
   if (const std::string missing = tree.Build(dir, c["files"]); !missing.empty()) GTEST_SKIP() << missing;
-  Lines warnings = t.LoadCatalogue(Replaced(Joined(c["catalogue"]), "{dir}", dir));
+  const bool shipped = c.count("shipped catalogue") > 0;
+  const std::string catalogueFile =
+      shipped ? std::string(QM_CATALOGUE_DIR) + "/PrivacyConfig.dat" : t.dir / "PrivacyConfig.dat";
+  Lines warnings =
+      shipped ? t.engine.LoadCatalogue(catalogueFile) : t.LoadCatalogue(Replaced(Joined(c["catalogue"]), "{dir}", dir));
   // Each warning names the catalogue file first: the cases write what follows it.
-  for (std::string& warning : warnings) warning = Replaced(warning, "\"" + t.dir / "PrivacyConfig.dat" + "\" ", "");
+  for (std::string& warning : warnings) warning = Replaced(warning, "\"" + catalogueFile + "\" ", "");
   expect(warnings, "warnings");
   if (c.count("fill")) t.engine.Settings.SecurityFillTimes = static_cast<int16_t>(std::stoi(c["fill"].at(0)));
 
   const Lines treeBefore = ListTree(dir);
   const Lines registryBefore = t.registry.Dump(kRegistryRoot);
+  const Lines nodes = c.count("nodes") ? c["nodes"] : Lines{"Ur All Privacy"};
+  // The traces of a run of every node, in turn; true when one of the runs was stopped.
+  const auto runNodes = [&](bool clear, RunListener* listener, Lines& traces) {
+    bool stopped = false;
+    for (const std::string& node : nodes) {
+      const RunTotals totals = t.Run(clear, node, listener);
+      for (std::string& trace : TraceTexts(totals.Values)) traces.push_back(std::move(trace));
+      stopped = stopped || totals.Stopped;
+    }
+    return stopped;
+  };
   if (c.count("show")) {
-    expect(TraceTexts(t.Run(false).Values), "show");
+    Lines shown;
+    runNodes(false, nullptr, shown);
+    expect(shown, "show");
     EXPECT_EQ(ListTree(dir), treeBefore) << "a show changed the files";
     EXPECT_EQ(t.registry.Dump(kRegistryRoot), registryBefore) << "a show changed the registry";
   }
@@ -83,16 +100,17 @@ TEST_P(WalkCase, ShowChangesNothingAndClearLeavesWhatTheCaseSays) {
   t.engine.Settings.EnableFileLogging = true;
   const int stopAfter = c.count("stop") ? std::stoi(c["stop"].at(0)) : 0;
   EventJournal journal(t.engine, stopAfter);
-  RunTotals cleared;
+  Lines cleared;
+  bool stopped = false;
   {
     std::vector<std::unique_ptr<FileLock>> locks;
     for (const std::string& file : tree.lockedFiles) locks.push_back(std::make_unique<FileLock>(file));
-    cleared = t.Run(true, "Ur All Privacy", &journal);
+    stopped = runNodes(true, &journal, cleared);
     // Locks in one folder must end in the reverse order of their taking, or the last restores the first's state.
     while (!locks.empty()) locks.pop_back();
   }
-  expect(TraceTexts(cleared.Values), "clear");
-  EXPECT_EQ(cleared.Stopped, stopAfter > 0);
+  expect(cleared, "clear");
+  EXPECT_EQ(stopped, stopAfter > 0);
   EXPECT_EQ(ListTree(dir), Sorted(c["left"]));
   t.registry.Reload();
   expect(t.registry.Dump(kRegistryRoot), "registry left");
