@@ -126,6 +126,11 @@ const std::vector<std::string>& Engine::LoadCatalogue(const std::string& file) {
 }
 
 RunTotals Engine::Run(const RunTarget& target, const RunOptions& options, RunListener* listener) {
+  return Run(std::vector<RunTarget>{target}, options, listener).front();
+}
+
+std::vector<RunTotals> Engine::Run(const std::vector<RunTarget>& targets, const RunOptions& options,
+                                   RunListener* listener) {
   if (processEnd_.exchange(false) == false) {
     throw RuntimeError(errors::kInvalidArgument, "Engine", "a run is already active");
   }
@@ -162,12 +167,16 @@ RunTotals Engine::Run(const RunTarget& target, const RunOptions& options, RunLis
         listener->Warning("the activity log cannot be written, the run goes on without it: " + error.Description());
     }
   }
-  RunTotals totals = Search(target, SearchOptions{true, options.IncludeUnselected, options.Clear}, listener);
+  std::vector<RunTotals> runs;
+  for (const RunTarget& target : targets) {
+    runs.push_back(Search(target, SearchOptions{true, options.IncludeUnselected, options.Clear}, listener));
+    if (stop_.load()) break;
+  }
   if (log_.IsLogging()) {
     log_.EndLogging();
-    totals.LogFileName = log_.LogFileName;
+    for (RunTotals& totals : runs) totals.LogFileName = log_.LogFileName;
   }
-  return totals;
+  return runs;
 }
 
 RunTotals Engine::Display(const RunTarget& target, RunListener* listener) {
@@ -177,22 +186,33 @@ RunTotals Engine::Display(const RunTarget& target, RunListener* listener) {
 RunTotals Engine::Search(const RunTarget& target, const SearchOptions& options, RunListener* listener) {
   RunRecorder recorder(listener);
   ProgramFileEraser eraser(Settings.SecurityFillTimes);
-  const WalkServices services{registry_,
-                              stop_,
-                              *parts_.Time,
-                              eraser,
-                              log_.IsLogging() ? &log_ : nullptr,
-                              &recorder,
-                              parts_.WellKnownFolders,
-                              parts_.RecycleBins,
-                              parts_.UserText,
-                              &parts_.Folders};
+  const WalkServices services = Services(eraser, &recorder);
   ItemWalker walker(services);
   RunTotals totals = TotalsOf(SearchTarget(catalogue_, target, walker, options, &recorder), target.StatusText);
   totals.Items = std::move(recorder.items);
   totals.Unreadable = recorder.unreadable;
   totals.Stopped = stop_.load();
   return totals;
+}
+
+bool Engine::Detects(const PrivacyConfig& config) {
+  ProgramFileEraser eraser(Settings.SecurityFillTimes);
+  const WalkServices services = Services(eraser, nullptr);
+  ItemWalker walker(services);
+  return config.Detect(walker);
+}
+
+WalkServices Engine::Services(FileEraser& eraser, WalkProblemListener* problems) {
+  return WalkServices{registry_,
+                      stop_,
+                      *parts_.Time,
+                      eraser,
+                      log_.IsLogging() ? &log_ : nullptr,
+                      problems,
+                      parts_.WellKnownFolders,
+                      parts_.RecycleBins,
+                      parts_.UserText,
+                      &parts_.Folders};
 }
 
 }  // namespace qm

@@ -68,6 +68,16 @@ class Engine {
   /// another run.
   RunTotals Run(const RunTarget& target, const RunOptions& options, RunListener* listener);
 
+  /// Several targets, one after the other, as one run: one log run and, for a clear, one hold of the registry
+  /// store around them all. Returns the totals of each target searched, in order; a stop ends the run with the
+  /// target that was running. Raises as the run of one target does.
+  std::vector<RunTotals> Run(const std::vector<RunTarget>& targets, const RunOptions& options, RunListener* listener);
+
+  /// True when the program of `config` is on this system: one of its Detect items finds its key, file or
+  /// folder, or it has none. Only the Detect items are looked at: nothing is searched, logged or changed, and
+  /// the configuration's `Detected` stays as its last search left it.
+  bool Detects(const PrivacyConfig& config);
+
   /// The display pass: what the target's last search kept, without searching, logging or events other than
   /// the finish events.
   RunTotals Display(const RunTarget& target, RunListener* listener);
@@ -85,6 +95,8 @@ class Engine {
 
  private:
   RunTotals Search(const RunTarget& target, const SearchOptions& options, RunListener* listener);
+  /// What the walks take from this engine, with the activity log while a log run is open.
+  WalkServices Services(FileEraser& eraser, WalkProblemListener* problems);
 
   EngineParts parts_;
   reg::RegistryBackend& registry_;

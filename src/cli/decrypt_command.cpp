@@ -10,12 +10,12 @@ namespace qm::cli {
 int RunDecrypt(const CommandContext& context) {
   std::unique_ptr<TextStream> in = OpenInputFile(context);
   if (!in) return kExitNoCatalogue;
+  const std::string& file = context.options.arguments.front();
   // Read as the catalogue load reads: each stored line trimmed, then deciphered.
   for (int64_t line = 1; !in->AtEndOfStream(); ++line) {
     const std::string stored = TrimBlanks(in->ReadLine());
     if (!Crypt::IsCipherText(stored)) {
-      ReportError(context, *context.options.argument + " line " + std::to_string(line) + ": not enciphered text");
-      return kExitNoCatalogue;
+      return Fail(context, kExitNoCatalogue, file + " line " + std::to_string(line) + ": not enciphered text");
     }
     context.out << Crypt::DeCrypt(stored) << '\n';
   }

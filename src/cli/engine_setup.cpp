@@ -18,24 +18,31 @@ std::string CatalogueFileName(const Options& options) {
   return FileSystem::Join(shell::ProgramFolder(), kDefaultCatalogueFileName);
 }
 
+void ApplyRunOptions(const Options& options, Engine& engine) {
+  if (options.passes) engine.Settings.SecurityFillTimes = static_cast<int16_t>(*options.passes);
+  if (options.log) engine.Settings.EnableFileLogging = *options.log;
+  if (!options.logDir.empty()) engine.Log().SetLogsFolder(options.logDir);
+}
+
 std::unique_ptr<EngineSession> OpenEngine(const CommandContext& context) {
   std::unique_ptr<EngineSession> session;
   try {
     session = std::make_unique<EngineSession>(context, reg::OpenRegistry(context.options.registry));
   } catch (const RuntimeError& e) {
-    ReportError(context, e.Description());
+    Fail(context, kExitNoCatalogue, e.Description());
     return nullptr;
   }
   Engine& engine = session->engine();
   if (const std::string reason = engine.Registry().ReadOnlyReason(); !reason.empty()) {
-    ReportError(context, "warning: nothing in the registry store will be erased: " + reason);
+    Warn(context, "nothing in the registry store will be erased: " + reason);
   }
   LoadSystemSettings(engine.Registry(), engine.Settings, SettingsKey::ReadOnly);
+  ApplyRunOptions(context.options, engine);
   const std::string file = CatalogueFileName(context.options);
   try {
-    for (const std::string& warning : engine.LoadCatalogue(file)) ReportError(context, "warning: " + warning);
+    for (const std::string& warning : engine.LoadCatalogue(file)) Warn(context, warning);
   } catch (const RuntimeError& e) {
-    ReportError(context, "cannot load the catalogue " + file + ": " + e.Description());
+    Fail(context, kExitNoCatalogue, "cannot load the catalogue " + file + ": " + e.Description());
     return nullptr;
   }
   return session;

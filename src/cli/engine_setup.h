@@ -30,9 +30,13 @@ class EngineSession {
 /// The catalogue file the options name: --catalogue, or PrivacyConfig.dat beside the program.
 std::string CatalogueFileName(const Options& options);
 
+/// Puts the run options --passes, --log, --no-log and --log-dir into the engine's settings and log, for the
+/// runs of this engine only: nothing is written to the settings store.
+void ApplyRunOptions(const Options& options, Engine& engine);
+
 /// Opens the registry (--registry on Linux), makes the engine with this system's folders and the settings as
-/// stored (nothing is written), and loads the catalogue, printing its warnings. On failure it reports the
-/// reason and returns nothing (the caller exits with kExitNoCatalogue).
+/// stored (nothing is written) changed by the run options, and loads the catalogue, printing its warnings. On
+/// failure it tells the reason and returns nothing (the caller exits with kExitNoCatalogue).
 std::unique_ptr<EngineSession> OpenEngine(const CommandContext& context);
 
 }  // namespace qm::cli

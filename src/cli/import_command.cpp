@@ -25,7 +25,7 @@ int WriteCatalogueFile(const CommandContext& context, const std::vector<std::str
     fs.Replace(temporary, target);
     return kExitDone;
   } catch (const RuntimeError& e) {
-    ReportError(context, "cannot write " + target + ": " + e.Description());
+    Fail(context, kExitOutputFailed, "cannot write " + target + ": " + e.Description());
   }
   try {
     if (fs.FileExists(temporary)) fs.RemoveFile(temporary);
@@ -69,13 +69,12 @@ void PrintReport(std::ostream& out, const std::vector<Winapp2EntryReport>& entri
 }  // namespace
 
 int RunImportWinapp2(const CommandContext& context) {
-  const std::string& file = *context.options.argument;
+  const std::string& file = context.options.arguments.front();
   Winapp2Import converted;
   try {
     converted = ImportWinapp2(FileSystem().ReadAllBytes(file), Winapp2Options{context.options.plugins});
   } catch (const RuntimeError& e) {
-    ReportError(context, file + ": " + e.Description());
-    return kExitNoCatalogue;
+    return Fail(context, kExitNoCatalogue, file + ": " + e.Description());
   }
   const bool toFile = !context.options.out.empty();
   if (toFile) {

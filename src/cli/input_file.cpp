@@ -5,10 +5,11 @@
 namespace qm::cli {
 
 std::unique_ptr<TextStream> OpenInputFile(const CommandContext& context) {
+  const std::string& file = context.options.arguments.front();
   try {
-    return FileSystem().OpenTextFile(*context.options.argument, IoMode::ForReading);
+    return FileSystem().OpenTextFile(file, IoMode::ForReading);
   } catch (const RuntimeError& e) {
-    ReportError(context, "cannot read " + *context.options.argument + ": " + e.Description());
+    Fail(context, kExitNoCatalogue, "cannot read " + file + ": " + e.Description());
     return nullptr;
   }
 }

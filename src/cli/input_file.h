@@ -7,8 +7,8 @@
 
 namespace qm::cli {
 
-/// Opens the command's FILE argument for reading as lines of bytes; reports the error and returns nullptr
-/// when it cannot be read.
+/// Opens the command's FILE argument for reading as lines of bytes; tells the failure (status
+/// kExitNoCatalogue) and returns nullptr when it cannot be read.
 std::unique_ptr<TextStream> OpenInputFile(const CommandContext& context);
 
 }  // namespace qm::cli

@@ -1,8 +1,11 @@
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/command.h"
 #include "cli/console_stream.h"
+#include "cli/help_text.h"
 #include "cli/interrupts.h"
 #include "cli/options.h"
 #include "platform/command_line.h"
@@ -13,54 +16,64 @@
 namespace qm::cli {
 namespace {
 
-/// The commands by name; a command is one file and one line here.
-constexpr Command kCommands[] = {
-    {"list", ArgumentRule::None, "", RunList},
-    {"show", ArgumentRule::Optional, "NODE", RunShow},
-    {"clear", ArgumentRule::Optional, "NODE", RunClear},
-    {"decrypt", ArgumentRule::Required, "FILE", RunDecrypt},
-    {"encrypt", ArgumentRule::Required, "FILE", RunEncrypt},
-    {"import-winapp2", ArgumentRule::Required, "FILE", RunImportWinapp2},
+using Runner = int (*)(const CommandContext& context);
+
+/// The commands by name; a command is one file and one line here, and its entry in the reference.
+constexpr std::pair<std::string_view, Runner> kRunners[] = {
+    {"list", RunList},       {"show", RunShow},       {"clear", RunClear},
+    {"decrypt", RunDecrypt}, {"encrypt", RunEncrypt}, {"import-winapp2", RunImportWinapp2},
+    {"help", RunHelp},
 };
 
-const Command& FindCommand(const Options& options) {
-  for (const Command& command : kCommands) {
-    if (options.command != command.name) continue;
-    if (command.argument == ArgumentRule::None && options.argument) {
-      throw UsageError(options.command + " takes no argument");
-    }
-    if (command.argument == ArgumentRule::Required && !options.argument) {
-      throw UsageError(options.command + " needs " + command.argumentName);
-    }
-    return command;
+const CommandReference& FindCommand(const std::string& name) {
+  const CommandReference* command = reference::FindCommand(name);
+  if (!command) throw UsageError("unknown command " + name);
+  return *command;
+}
+
+/// The runner of the command the options name, once its arguments are those it takes. An option the command
+/// does not use is left alone: a script may give all its commands the same options.
+Runner CheckedRunner(const Options& options) {
+  const CommandReference& command = FindCommand(options.command);
+  const std::size_t count = options.arguments.size();
+  const std::string argument(command.argumentName);
+  if (command.argument == ArgumentRule::None && count > 0) throw UsageError(options.command + " takes no argument");
+  if (command.argument == ArgumentRule::Required && count == 0) {
+    throw UsageError(options.command + " needs " + argument);
+  }
+  if ((command.argument == ArgumentRule::Optional || command.argument == ArgumentRule::Required) && count > 1) {
+    throw UsageError(options.command + " takes one " + argument + ", not also " + options.arguments[1]);
+  }
+  for (const auto& [name, runner] : kRunners) {
+    if (name == options.command) return runner;
   }
   throw UsageError("unknown command " + options.command);
 }
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, Interrupts& interrupts) {
   Options options;
-  const Command* command = nullptr;
+  Runner runner = nullptr;
   try {
     options = ParseOptions(arguments);
-    if (options.help) {
-      out << UsageText();
-      return kExitDone;
-    }
     if (options.version) {
       out << "quillmere-cli " << shell::ProgramVersion() << '\n';
       return kExitDone;
     }
-    command = &FindCommand(options);
+    if (options.help) {
+      out << (options.command.empty() ? HelpText() : CommandHelpText(FindCommand(options.command)));
+      return kExitDone;
+    }
+    runner = CheckedRunner(options);
   } catch (const UsageError& e) {
-    err << "quillmere-cli: " << e.what() << '\n' << UsageText();
+    Fail(out, err, AsksForJson(arguments), kExitUsage, e.what());
+    err << UsageText();
     return kExitUsage;
   }
   const CommandContext context{options, out, err, interrupts};
   try {
-    return command->run(context);
+    return runner(context);
   } catch (const RuntimeError& e) {
-    ReportError(context, e.Description());
-    return kExitNoCatalogue;
+    return Fail(context, kExitNoCatalogue, e.Description());
   }
 }
 

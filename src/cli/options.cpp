@@ -1,5 +1,11 @@
 #include "cli/options.h"
 
+#include <charconv>
+#include <string_view>
+#include <utility>
+
+#include "cli/reference.h"
+
 namespace qm::cli {
 
 namespace {
@@ -7,11 +13,12 @@ namespace {
 /// Takes the value of a value option: after "=" in the same argument, or the next argument.
 std::string TakeValue(const std::string& name, const std::optional<std::string>& inlineValue,
                       const std::vector<std::string>& arguments, std::size_t& i) {
+  const std::string what = std::string(reference::FindOption(name)->value);
   if (inlineValue) {
-    if (inlineValue->empty()) throw UsageError(name + " needs a file name");
+    if (inlineValue->empty()) throw UsageError(name + " needs " + what);
     return *inlineValue;
   }
-  if (i + 1 >= arguments.size()) throw UsageError(name + " needs a file name");
+  if (i + 1 >= arguments.size()) throw UsageError(name + " needs " + what);
   return arguments[++i];
 }
 
@@ -20,11 +27,63 @@ void SetFlag(bool& flag, const std::string& name, const std::optional<std::strin
   flag = true;
 }
 
+int Passes(const std::string& text) {
+  int passes = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), passes);
+  if (error != std::errc() || end != text.data() + text.size() || passes < kMinPasses || passes > kMaxPasses) {
+    throw UsageError("--passes takes a number from " + std::to_string(kMinPasses) + " to " +
+                     std::to_string(kMaxPasses) + ", not " + text);
+  }
+  return passes;
+}
+
+constexpr std::pair<std::string_view, bool Options::*> kFlags[] = {
+    {"--all", &Options::all},       {"--long", &Options::longListing}, {"--json", &Options::json},
+    {"--human", &Options::human},   {"--yes", &Options::yes},          {"--plugins", &Options::plugins},
+    {"--report", &Options::report}, {"--help", &Options::help},        {"--version", &Options::version},
+};
+constexpr std::pair<std::string_view, std::string Options::*> kTexts[] = {
+    {"--catalogue", &Options::catalogue},
+    {"--registry", &Options::registry},
+    {"--out", &Options::out},
+    {"--log-dir", &Options::logDir},
+};
+
+/// Sets the option `name` (one the reference knows) from the argument at `i`, taking its value.
+void SetOption(Options& options, const std::string& name, const std::optional<std::string>& inlineValue,
+               const std::vector<std::string>& arguments, std::size_t& i) {
+  for (const auto& [flag, member] : kFlags) {
+    if (name == flag) return SetFlag(options.*member, name, inlineValue);
+  }
+  if (name == "--log" || name == "--no-log") {
+    if (inlineValue) throw UsageError(name + " takes no value");
+    options.log = name == "--log";
+    return;
+  }
+  const std::string value = TakeValue(name, inlineValue, arguments, i);
+  if (name == "--passes") options.passes = Passes(value);
+  for (const auto& [text, member] : kTexts) {
+    if (name == text) options.*member = value;
+  }
+}
+
+/// Refuses --no-log beside --log or --log-dir, whichever comes first.
+void CheckLogOptions(const std::vector<std::string>& given) {
+  bool log = false;
+  bool noLog = false;
+  for (const std::string& name : given) {
+    log = log || name == "--log" || name == "--log-dir";
+    noLog = noLog || name == "--no-log";
+  }
+  if (log && noLog) throw UsageError("--no-log contradicts --log and --log-dir");
+}
+
 }  // namespace
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
   std::vector<std::string> positional;
+  std::vector<std::string> given;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -37,63 +96,30 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       continue;
     }
     const std::size_t eq = arg.find('=');
-    const std::string name = arg.substr(0, eq);
+    const OptionReference* option = reference::FindOption(arg.substr(0, eq));
+    if (!option) throw UsageError("unknown option " + arg.substr(0, eq));
+    const std::string name(option->name);
     const std::optional<std::string> inlineValue =
         eq == std::string::npos ? std::nullopt : std::optional<std::string>(arg.substr(eq + 1));
-    if (name == "--catalogue") {
-      options.catalogue = TakeValue(name, inlineValue, arguments, i);
-    } else if (name == "--registry") {
-      options.registry = TakeValue(name, inlineValue, arguments, i);
-    } else if (name == "--out") {
-      options.out = TakeValue(name, inlineValue, arguments, i);
-    } else if (name == "--plugins") {
-      SetFlag(options.plugins, name, inlineValue);
-    } else if (name == "--report") {
-      SetFlag(options.report, name, inlineValue);
-    } else if (name == "--all") {
-      SetFlag(options.all, name, inlineValue);
-    } else if (name == "--json") {
-      SetFlag(options.json, name, inlineValue);
-    } else if (name == "--yes") {
-      SetFlag(options.yes, name, inlineValue);
-    } else if (name == "--help" || name == "-h") {
-      SetFlag(options.help, name, inlineValue);
-    } else if (name == "--version") {
-      SetFlag(options.version, name, inlineValue);
-    } else {
-      throw UsageError("unknown option " + name);
-    }
+    SetOption(options, name, inlineValue, arguments, i);
+    given.push_back(name);
   }
-  if (positional.size() > 2) throw UsageError("too many arguments: " + positional[2]);
-  if (!positional.empty()) options.command = positional[0];
-  if (positional.size() == 2) options.argument = positional[1];
+  CheckLogOptions(given);
+  if (!options.logDir.empty()) options.log = true;
+  if (!positional.empty()) {
+    options.command = positional[0];
+    options.arguments.assign(positional.begin() + 1, positional.end());
+  }
   if (options.command.empty() && !options.help && !options.version) throw UsageError("no command given");
   return options;
 }
 
-std::string UsageText() {
-  return "usage: quillmere-cli [OPTIONS] COMMAND [ARG]\n"
-         "  list                 the tree of the main window: one node tag per line\n"
-         "  show [NODE]          search the node (default the root) and print its traces\n"
-         "  clear [NODE]         search and erase; asks first on a terminal unless --yes\n"
-         "  decrypt FILE         print the deciphered lines of a catalogue or .pc file\n"
-         "  encrypt FILE         print the enciphered form of each line of a plain text file\n"
-         "  import-winapp2 FILE  print the catalogue configurations made from a winapp2.ini file\n"
-         "OPTIONS\n"
-         "  --catalogue FILE     catalogue to load (default: PrivacyConfig.dat beside the program)\n"
-         "  --registry FILE      Linux only: the registry store file\n"
-         "  --all                include unselected configurations and items\n"
-         "  --json               JSON Lines output\n"
-         "  --yes                do not ask before clearing\n"
-         "  --out FILE           import-winapp2: write them enciphered into FILE instead\n"
-         "  --plugins            import-winapp2: plug-in configurations (with a version) instead of custom ones\n"
-         "  --report             import-winapp2: how each entry was mapped, and the totals (on the error stream\n"
-         "                       when the configurations go to the standard output)\n"
-         "  --help, --version\n"
-         "EXIT STATUS\n"
-         "  0 done, 1 some trace could not be erased, 2 usage error, 3 the catalogue, the registry store, the\n"
-         "  node or the winapp2.ini file could not be found or read, 4 the output could not be written, 130 stopped\n"
-         "  by Ctrl+C\n";
+bool AsksForJson(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--json") return true;
+  }
+  return false;
 }
 
 }  // namespace qm::cli

@@ -15,20 +15,29 @@ inline constexpr int kExitNoCatalogue = 3;
 inline constexpr int kExitOutputFailed = 4;  ///< the output could not be written (a full disk, a closed pipe)
 inline constexpr int kExitInterrupted = 130;
 
+/// The overwrite passes --passes takes: the range of the setting "Security Fill Times".
+inline constexpr int kMinPasses = 1;
+inline constexpr int kMaxPasses = 10;
+
 /// The parsed command line.
 struct Options {
-  std::string command;                  ///< "" when only --help or --version was asked
-  std::optional<std::string> argument;  ///< the command's NODE or FILE
-  std::string catalogue;                ///< --catalogue FILE; "" for the default beside the program
-  std::string registry;                 ///< --registry FILE; "" for the default store
-  std::string out;                      ///< --out FILE of import-winapp2; "" for plain lines on stdout
-  bool all = false;                     ///< --all
-  bool json = false;                    ///< --json
-  bool yes = false;                     ///< --yes
-  bool plugins = false;                 ///< --plugins
-  bool report = false;                  ///< --report
-  bool help = false;                    ///< --help
-  bool version = false;                 ///< --version
+  std::string command;                 ///< "" when only --help or --version was asked
+  std::vector<std::string> arguments;  ///< the command's NODEs, FILE or COMMAND
+  std::string catalogue;               ///< --catalogue FILE; "" for the default beside the program
+  std::string registry;                ///< --registry FILE; "" for the default store
+  std::string out;                     ///< --out FILE of import-winapp2; "" for plain lines on stdout
+  std::string logDir;                  ///< --log-dir DIR; "" for the logs folder beside the program
+  std::optional<int> passes;           ///< --passes N; none for the stored setting
+  std::optional<bool> log;             ///< --log, --no-log (and --log-dir); none for the stored setting
+  bool all = false;                    ///< --all
+  bool longListing = false;            ///< --long
+  bool json = false;                   ///< --json
+  bool human = false;                  ///< --human
+  bool yes = false;                    ///< --yes
+  bool plugins = false;                ///< --plugins
+  bool report = false;                 ///< --report
+  bool help = false;                   ///< --help
+  bool version = false;                ///< --version
 };
 
 /// A command line that does not follow the contract; the program prints it with the usage and exits 2.
@@ -38,10 +47,12 @@ class UsageError : public std::runtime_error {
 };
 
 /// Parses the arguments (without the program name). Options may stand before or after the command, as
-/// "--name VALUE" or "--name=VALUE"; "--" ends the options. At most one argument follows the command.
+/// "--name VALUE" or "--name=VALUE"; "--" ends the options. Raises UsageError for an unknown option, a
+/// missing or unwanted value, a value out of range and options that contradict each other.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
-/// The usage text, ending with a line break.
-std::string UsageText();
+/// True when the arguments ask for JSON output, also when they are no valid command line: its error is then
+/// told as JSON too.
+bool AsksForJson(const std::vector<std::string>& arguments);
 
 }  // namespace qm::cli

@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_runner.h"
 #include "cli/options.h"
 #include "cli/show_clear.h"
 #include "config/crypt.h"
-#include "platform/file_system.h"
 #include "support/case_tree.h"
 #include "support/lines.h"
 #include "support/registry_fixture.h"
@@ -18,42 +16,6 @@
 
 namespace qm::testing {
 namespace {
-
-/// What one run of the command-line program gave.
-struct CliRun {
-  int status = -1;
-  Lines out;  ///< stdout lines, line ends removed
-  std::string err;
-};
-
-/// A path of the build (a Linux path in both builds) as this platform's programs take it: on Windows the
-/// Linux root is drive Z:.
-std::string PlatformPath(std::string path) {
-  if (FileSystem::Separator() != '\\' || path.empty() || path[0] != '/') return path;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return "Z:" + path;
-}
-
-/// Runs quillmere-cli from the build folder with `arguments` (each quoted), its output sent to files in
-/// `folder`.
-CliRun RunCli(const ScratchFolder& folder, const Lines& arguments) {
-  const bool windows = FileSystem::Separator() == '\\';
-  std::string command =
-      "\"" + PlatformPath(std::string(QM_CATALOGUE_DIR) + "/quillmere-cli") + (windows ? ".exe" : "") + "\"";
-  for (const std::string& argument : arguments) command += " \"" + argument + "\"";
-  const std::string outFile = folder / "cli-out.txt";
-  const std::string errFile = folder / "cli-err.txt";
-  command += " >\"" + outFile + "\" 2>\"" + errFile + "\"";
-  // cmd.exe drops the first and the last quote of a command line that begins with one.
-  if (windows) command = "\"" + command + "\"";
-  const int raw = std::system(command.c_str());
-  CliRun run;
-  // POSIX gives the exit status in the second byte; Windows gives it as it is (statuses here are < 256).
-  run.status = raw > 255 ? raw >> 8 : raw;
-  run.out = TextLines(ReadBytes(outFile));
-  run.err = ReadBytes(errFile);
-  return run;
-}
 
 /// The catalogue of the show and clear runs: a folder whose held file keeps a sub-folder, and one more file.
 constexpr char kCatalogue[] =
@@ -73,7 +35,7 @@ TEST(Cli, UsageErrorsExitTwoHelpAndVersionWorkAndListPrintsTheTreeOfACatalogue) 
   const CliRun help = RunCli(folder, {"--help"});
   EXPECT_EQ(help.status, 0);
   ASSERT_FALSE(help.out.empty());
-  EXPECT_EQ(help.out[0], "usage: quillmere-cli [OPTIONS] COMMAND [ARG]");
+  EXPECT_EQ(help.out[0], "usage: quillmere-cli [OPTIONS] COMMAND [ARGUMENTS]");
   EXPECT_EQ(RunCli(folder, {"--version"}).out, (Lines{std::string("quillmere-cli ") + QM_VERSION}));
 
   // "list" prints the tree of a written catalogue, and without --catalogue of the shipped one.
@@ -87,7 +49,10 @@ TEST(Cli, UsageErrorsExitTwoHelpAndVersionWorkAndListPrintsTheTreeOfACatalogue) 
                    "Ur All Privacy\\Customs\\Mine", "Ur All Privacy\\Customs\\Mine\\Notes"}));
   const CliRun json = RunCli(folder, {"list", "--json", "--all", "--catalogue=" + catalogue});
   ASSERT_EQ(json.out.size(), 9u) << json.err;
-  EXPECT_EQ(json.out[2], "{\"tag\":\"Ur All Privacy\\\\Caf\xC3\xA9\\\\Off\",\"text\":\"Off\",\"selected\":false}");
+  EXPECT_EQ(json.out[2],
+            "{\"tag\":\"Ur All Privacy\\\\Caf\xC3\xA9\\\\Off\",\"text\":\"Off\",\"selected\":false,\"kind\":\"item\","
+            "\"name\":\"Caf\xC3\xA9\\\\Off\",\"type\":\"Folder\",\"covers\":[\"" +
+                Replaced(folder / "o", "\\", "\\\\") + "\"]}");
 
   // The shipped catalogue is the PrivacyConfig.dat beside the program.
   const CliRun run = RunCli(folder, {"list"});
@@ -145,19 +110,20 @@ TEST(Cli, ShowAndClearPrintFinalStatusesTellTheOutcomeByTheirStatusAndTheirLog) 
   ASSERT_EQ(shown.out.size(), 5u);
   EXPECT_EQ(shown.out[0], "{\"software\":\"App\",\"item\":\"Cache\",\"kind\":5,\"path\":\"" +
                               Replaced(dir / "cache/keep", "\\", "\\\\") +
-                              "\",\"name\":\"keep\",\"value\":\"keep\",\"size\":0,\"status\":1}");
+                              "\",\"name\":\"keep\",\"value\":\"keep\",\"size\":0,\"status\":1,\"location\":\"" +
+                              Replaced(dir / "cache/keep", "\\", "\\\\") + "\"}");
   // A logged run names its log last.
   const std::string summary =
-      "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,"
-      "\"unreadable\":0,\"stopped\":false,\"log\":\"";
+      "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":4,\"bytes\":7,\"failed\":0,\"erased\":0,\"kept\":3,"
+      "\"held\":1,\"unreadable\":0,\"stopped\":false,\"log\":\"";
   EXPECT_EQ(shown.out[4].substr(0, summary.size()), summary);
 
   // The held file keeps its folder, which is no failure.
   const CliRun cleared = run({"clear"});
   EXPECT_EQ(cleared.status, cli::kExitDone) << cleared.err;
-  EXPECT_EQ(cleared.out, (Lines{"Keep locked\t" + dir / "cache/keep", "Delete\t" + dir / "cache/x.dat",
-                                "Keep locked\t" + dir / "cache/keep/held.dat", "Delete\t" + dir / "locked/l.dat",
-                                "ALL: 4 traces, 0.01 K"}));
+  EXPECT_EQ(cleared.out, (Lines{"held\t" + dir / "cache/keep", "erased\t" + dir / "cache/x.dat",
+                                "held\t" + dir / "cache/keep/held.dat", "erased\t" + dir / "locked/l.dat",
+                                "ALL: 4 traces, 0.01 K; 2 erased, 0 kept, 2 held, 0 failed"}));
   // Without --json the run tells its log on standard error; the log holds the traces, and the expired logs went.
   const std::size_t told = cleared.err.find("Log file is ");
   ASSERT_NE(told, std::string::npos) << cleared.err;
@@ -166,7 +132,7 @@ TEST(Cli, ShowAndClearPrintFinalStatusesTellTheOutcomeByTheirStatusAndTheirLog) 
   EXPECT_FALSE(std::filesystem::exists(logs / "L20000101.log"));
   const CliRun again = run({"clear", "Ur All Privacy\\App\\Cache"});
   EXPECT_EQ(again.status, cli::kExitDone);
-  EXPECT_EQ(again.out.back(), "App\\Cache: 2 traces, 0.00 K");
+  EXPECT_EQ(again.out.back(), "App\\Cache: 2 traces, 0.00 K; 0 erased, 0 kept, 2 held, 0 failed");
   std::filesystem::remove(log);
 
   // No such node, no catalogue: status 3 and the reason.
@@ -192,8 +158,8 @@ TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnythingAndJsonLinesEscapeWhatJ
   interrupts.Fire();
   EXPECT_EQ(cli::RunNode(cli::CommandContext{options, out, err, interrupts}, true), cli::kExitInterrupted);
   EXPECT_EQ(out.str(),
-            "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":0,\"bytes\":0,\"failed\":0,"
-            "\"unreadable\":0,\"stopped\":true}}\n");
+            "{\"summary\":{\"node\":\"Ur All Privacy\",\"traces\":0,\"bytes\":0,\"failed\":0,\"erased\":0,\"kept\":0,"
+            "\"held\":0,\"unreadable\":0,\"stopped\":true}}\n");
   EXPECT_EQ(ListTree(dir / "cache"), Lines{"x.dat = xx"});
 
   // A trace's JSON line escapes quotes, control characters and bytes that are no UTF-8.
@@ -205,7 +171,8 @@ TEST(Cli, ACtrlCBeforeTheRunStopsItBeforeItErasesAnythingAndJsonLinesEscapeWhatJ
   EXPECT_EQ(
       cli::TraceJson("S\\w", "i", pv),
       "{\"software\":\"S\\\\w\",\"item\":\"i\",\"kind\":4,\"path\":\"C:\\\\a \\\"b\\\"\\tc\\n\","
-      "\"name\":\"\\u0001\\u001f\x7f\",\"value\":\"caf\xC3\xA9 \xEF\xBF\xBD\xEF\xBF\xBD\",\"size\":0,\"status\":-1}");
+      "\"name\":\"\\u0001\\u001f\x7f\",\"value\":\"caf\xC3\xA9 \xEF\xBF\xBD\xEF\xBF\xBD\",\"size\":0,\"status\":-1,"
+      "\"location\":\"C:\\\\a \\\"b\\\"\\tc\\n\"}");
 }
 
 }  // namespace

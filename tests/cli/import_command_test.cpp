@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/help_text.h"
 #include "cli/options.h"
 #include "config/catalogue_helpers.h"
 #include "config/crypt.h"
@@ -25,7 +26,7 @@ struct ImportRun {
 ImportRun Import(const std::string& file, const std::string& outFile, bool report, bool json = false) {
   cli::Options options;
   options.command = "import-winapp2";
-  options.argument = file;
+  options.arguments = {file};
   options.out = outFile;
   options.report = report;
   options.json = json;
@@ -103,14 +104,14 @@ TEST(ImportWinapp2Command, ReportsBesidePlainLinesAndWritesNothingForInputItCann
 TEST(ImportWinapp2Command, ItsOptionsParseAnywhereOnTheLineAndAreInTheUsage) {
   const cli::Options options = cli::ParseOptions({"--report", "import-winapp2", "in.ini", "--out=out.pc", "--plugins"});
   EXPECT_EQ(options.command, "import-winapp2");
-  EXPECT_EQ(options.argument, "in.ini");
+  EXPECT_EQ(options.arguments, Lines{"in.ini"});
   EXPECT_EQ(options.out, "out.pc");
   EXPECT_TRUE(options.plugins && options.report && !options.json);
   EXPECT_EQ(cli::ParseOptions({"import-winapp2", "in.ini", "--out", "o.pc"}).out, "o.pc");
   for (const Lines& bad : std::vector<Lines>{{"import-winapp2", "in.ini", "--out"}, {"--report=1", "import-winapp2"}}) {
     EXPECT_THROW(cli::ParseOptions(bad), cli::UsageError) << bad.back();
   }
-  EXPECT_NE(cli::UsageText().find("\n  import-winapp2 FILE  "), std::string::npos);
+  EXPECT_NE(cli::HelpText().find("\n  import-winapp2 FILE  "), std::string::npos);
 }
 
 }  // namespace

@@ -51,9 +51,28 @@ int ExitStatus(pid_t child) {
 }
 
 TEST(Terminal, TheClearAsksAfterLoadingAndCtrlCAnswersNo) {
-  // "y" clears; "n" and Ctrl+C clear nothing, Ctrl+C ending as an interruption.
-  for (const auto& [answer, status, cleared] :
-       std::vector<std::tuple<std::string, int, bool>>{{"y\n", 0, true}, {"n\n", 0, false}, {"\x03", 130, false}}) {
+  struct Case {
+    std::string answer;
+    int status;
+    bool cleared;
+    Lines nodes;
+    std::string question;
+  };
+  const std::string root =
+      "Are you sure to clear the privacy item \"Ur All Privacy\" and its all subitems? It covers 2 items. [y/N] ";
+  // "y" clears; "n" and Ctrl+C clear nothing, Ctrl+C ending as an interruption. Several nodes are asked for at
+  // once, by their names.
+  const std::vector<Case> cases = {
+      {"y\n", 0, true, {}, root},
+      {"n\n", 0, false, {}, root},
+      {"\x03", 130, false, {}, root},
+      {"y\n",
+       0,
+       true,
+       {"App\\Cache", "app\\other"},
+       "Are you sure to clear the privacy items \"App\\Cache\", \"App\\Other\" and all their subitems? They cover 2 "
+       "items. [y/N] "}};
+  for (const auto& [answer, status, cleared, nodes, expected] : cases) {
     ScratchFolder dir("terminal");
     RegistryFixture registry;
     ASSERT_EQ(CaseTree().Build(dir.Path(), {"cache/a.dat = a", "cache/sub/b.dat = b"}), "");
@@ -64,12 +83,13 @@ TEST(Terminal, TheClearAsksAfterLoadingAndCtrlCAnswersNo) {
     int terminal = -1;
     const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     ASSERT_GE(child, 0);
-    if (child == 0) Exec({kProgram, "--catalogue", catalogue, "--registry", registry.StoreFile(), "clear"});
+    if (child == 0) {
+      Lines arguments = {kProgram, "--catalogue", catalogue, "--registry", registry.StoreFile(), "clear"};
+      arguments.insert(arguments.end(), nodes.begin(), nodes.end());
+      Exec(arguments);
+    }
     const std::string question = ReadUntil(terminal, "[y/N] ");
-    EXPECT_NE(question.find("Are you sure to clear the privacy item \"Ur All Privacy\" and its all subitems? It "
-                            "covers 2 items. [y/N] "),
-              std::string::npos)
-        << question;
+    EXPECT_NE(question.find(expected), std::string::npos) << question;
     ASSERT_EQ(::write(terminal, answer.data(), answer.size()), static_cast<ssize_t>(answer.size()));
     ReadUntil(terminal, "\x01");  // what is left of the output, until the program ends
     EXPECT_EQ(ExitStatus(child), status) << answer;
